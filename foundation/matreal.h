@@ -26,6 +26,8 @@ class TVectR {
   [[nodiscard]] NReal elemento(int i) const { return v_[pos(i)]; }
   void poner(int i, NReal x) { v_[pos(i)] = x; }
   void acumular(int i, NReal x) { v_[pos(i)] += x; }
+  // The element itself, for callers that keep a reference to it (valid until redimensionar).
+  [[nodiscard]] NReal& referencia(int i) { return v_[pos(i)]; }
   void ceros();
   void redimensionar(int m);
 
