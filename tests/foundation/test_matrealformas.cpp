@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "MatEnt.h"
+#include "formatos.h"
 #include "matreal.h"
 
 namespace {
@@ -136,4 +137,58 @@ TEST(Listados, PrintDeVectores) {
   testing::internal::CaptureStdout();
   TVectR(0).print();
   EXPECT_EQ(testing::internal::GetCapturedStdout(), " TVectR.print.inicio\n TVectR.print.fin\n");
+}
+
+TEST(TVectRTexto, LecturaEIdaYVuelta) {
+  struct Caso {
+    const char* texto;
+    std::vector<double> valores;
+  };
+  const Caso casos[] = {
+      {"[ 3| 1.5;  2;  3]", {1.5, 2, 3}},
+      {"[ 0|]", {}},
+      {"[ 1| 0.1]", {0.1}},
+      {"[ 2| 2*3;  SQRT(4)]", {6, 2}},
+      // Text before "[" and after "]" is ignored; blanks and control characters are trimmed.
+      {"v=[\t2 |\r\n-1E-5 ;7\n] resto", {-1e-5, 7}},
+      {"[ 0| 0]", {}},
+  };
+  TFormatosNeutros neutros;
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.texto);
+    const TVectR v{std::string(c.texto)};
+    EXPECT_EQ(v.n(), static_cast<int>(c.valores.size()));
+    EXPECT_EQ(Valores(v), c.valores);
+  }
+  const TVectR v(TDAofNReal{1.0 / 3, 1e20, -2.5e-7, 123456.789});
+  const TVectR vuelta(v.a_texto());
+  ASSERT_EQ(vuelta.n(), 4);
+  for (int k = 1; k <= 4; ++k)
+    EXPECT_NEAR(vuelta.elemento(k), v.elemento(k), 1e-14 * std::fabs(v.elemento(k)));
+  EXPECT_EQ(TVectR(std::string("[ 3| 1.5;  2;  3]")).a_texto(), "[ 3| 1.5;  2;  3]");
+}
+
+TEST(TVectRTexto, TextosMalFormados) {
+  struct Caso {
+    const char* texto;
+    const char* mensaje;
+  };
+  const Caso casos[] = {
+      {"", "'' is not a valid integer value"},
+      {"[ x| 1]", "'x' is not a valid integer value"},
+      {"[ 3 1.5;  2;  3]", "'3 1.5;  2;  3]' is not a valid integer value"},
+      {"[ -1|]", "'-1' no es una cuenta de elementos válida"},
+      {"[ 2| 1]", "Error: no se puede evaluar \"1]\" a un número real"},
+      {"[ 2| 1;]", "Error: no se puede evaluar \"\" a un número real"},
+      {"[ 2000000000| 1;  2;  3]", "Error: no se puede evaluar \"3]\" a un número real"},
+      {"[ 1| abc]", "Error: no se puede evaluar \"abc\" a un número real"},
+      {"[ 0| abc]", "Error: no se puede evaluar \"abc\" a un número real"},
+      {"[ 1|", "Error: no se puede evaluar \"\" a un número real"},
+  };
+  TFormatosNeutros neutros;
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.texto);
+    EXPECT_THAT([&] { TVectR v{std::string(c.texto)}; },
+                testing::ThrowsMessage<Excepcion>(testing::StrEq(c.mensaje)));
+  }
 }
