@@ -84,12 +84,15 @@ void TEjeGrafico::EscalaRedondeada(NReal& bajo, NReal& alto, NReal& paso, bool e
     paso = alto / divisiones - bajo / divisiones;
     return;
   }
+  // Quotients within this of a whole number are that number: a span of exactly ten steps must not
+  // gain an eleventh from the last bit of log10 or of a division.
+  constexpr NReal kHolgura = 1e-9;
   NReal mejorPaso = 0;
   NReal mejorPuntaje = 0;
   bool hayMejor = false;
   for (const int k : {1, 2, 5}) {
     const NReal c = std::log10(static_cast<NReal>(k) * divisiones);
-    const NReal m = expandir ? std::ceil(L - c) : std::floor(L - c);
+    const NReal m = expandir ? std::ceil(L - c - kHolgura) : std::floor(L - c + kHolgura);
     const NReal puntaje = m + c;
     // 4. expanding keeps the smallest score, shrinking the largest; ties keep the earlier one
     if (!hayMejor || (expandir ? puntaje < mejorPuntaje : puntaje > mejorPuntaje)) {
@@ -100,8 +103,10 @@ void TEjeGrafico::EscalaRedondeada(NReal& bajo, NReal& alto, NReal& paso, bool e
   }
   paso = mejorPaso;
   // 5.
-  const NReal a = expandir ? std::floor(bajo / paso) : std::ceil(bajo / paso);
-  const NReal b = expandir ? std::ceil(alto / paso) : std::floor(alto / paso);
+  const NReal a =
+      expandir ? std::floor(bajo / paso + kHolgura) : std::ceil(bajo / paso - kHolgura);
+  const NReal b =
+      expandir ? std::ceil(alto / paso - kHolgura) : std::floor(alto / paso + kHolgura);
   bajo = a * paso;
   alto = b * paso;
   divisiones = TruncToInt(b - a);
