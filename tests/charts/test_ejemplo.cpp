@@ -40,13 +40,13 @@ std::unique_ptr<TGrafico> GraficoPotenciaViento() {
   auto* xMuestras = g->AgregarSerie(
       TSerieGrafico::Crear("v", std::move(vMuestras), nullptr, nullptr, "##.##", true));
 
-  auto* muestras = g->AgregarSerie(TSerieGrafico::Crear("PE medida", std::move(pMuestras),
-                                                        xMuestras, g.get(), "", false));
+  auto* muestras = g->AgregarSerie(
+      TSerieGrafico::Crear("PE medida", std::move(pMuestras), xMuestras, g.get(), "", false));
   muestras->colorLinea = ninguno;
   muestras->colorMarca = ColorRGB(0, 128, 0);
   muestras->tamMarca = 2;
-  auto* curva = g->AgregarSerie(TSerieGrafico::Crear("MW_MT", std::move(pCurva), xCurva, g.get(),
-                                                     "", false));
+  auto* curva =
+      g->AgregarSerie(TSerieGrafico::Crear("MW_MT", std::move(pCurva), xCurva, g.get(), "", false));
   curva->colorLinea = ColorRGB(0, 0, 255);
   curva->colorMarca = ColorRGB(0, 0, 255);
   curva->anchoLinea = 2;

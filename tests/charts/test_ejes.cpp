@@ -86,7 +86,7 @@ TEST(TEjeGrafico, EtiquetasPorTipo) {
   EXPECT_EQ(eje.EtiquetaTick(4), "0.00");
   EXPECT_EQ(eje.EtiquetaTick(7), "0.75");
   eje.tipoEtiqueta = teEntero;
-  EXPECT_EQ(eje.EtiquetaTick(2), "0");  // -0.5 to the nearest, ties to even
+  EXPECT_EQ(eje.EtiquetaTick(2), "0");   // -0.5 to the nearest, ties to even
   EXPECT_EQ(eje.EtiquetaTick(10), "2");  // 1.5
   eje.tipoEtiqueta = teNumero;
   eje.formatoNum = ffExponente;

@@ -38,11 +38,11 @@ TEST(TLienzo, RectanguloExcluyeBordeDerechoEInferior) {
   l->BrochaColor(kAzul);
   l->PlumaColor(kRojo);
   l->Rectangulo(10, 5, 20, 15);
-  EXPECT_EQ(l->Pixel(10, 5), kRojo);    // outline on the first column and row
-  EXPECT_EQ(l->Pixel(19, 14), kRojo);   // and on the last ones inside the box
-  EXPECT_EQ(l->Pixel(15, 10), kAzul);   // filled with the brush
-  EXPECT_EQ(l->Pixel(20, 10), kBlanco); // right edge excluded
-  EXPECT_EQ(l->Pixel(15, 15), kBlanco); // bottom edge excluded
+  EXPECT_EQ(l->Pixel(10, 5), kRojo);     // outline on the first column and row
+  EXPECT_EQ(l->Pixel(19, 14), kRojo);    // and on the last ones inside the box
+  EXPECT_EQ(l->Pixel(15, 10), kAzul);    // filled with the brush
+  EXPECT_EQ(l->Pixel(20, 10), kBlanco);  // right edge excluded
+  EXPECT_EQ(l->Pixel(15, 15), kBlanco);  // bottom edge excluded
 }
 
 TEST(TLienzo, NingunoYBrochaVaciaNoPintan) {
@@ -112,8 +112,9 @@ TEST(TLienzo, MedidasDeTexto) {
 }
 
 TEST(TLienzo, TamanoNoValido) {
-  EXPECT_THAT([] { TLienzo::Crear(0, 10); },
-              testing::ThrowsMessage<Excepcion>(testing::StrEq("Tamaño de imagen no válido: 0 x 10")));
+  EXPECT_THAT(
+      [] { TLienzo::Crear(0, 10); },
+      testing::ThrowsMessage<Excepcion>(testing::StrEq("Tamaño de imagen no válido: 0 x 10")));
 }
 
 TEST(TLienzo, EscrituraFallidaNoDejaArchivos) {

@@ -104,10 +104,14 @@ std::vector<TPuntoR> RecortarPoligono(std::vector<TPuntoR> pts, double xmin, dou
       return TPuntoR{a.x + t * (b.x - a.x), y};
     };
   };
-  pts = RecortarContraBorde(pts, [&](const TPuntoR& p) { return p.x >= xmin; }, cortaX(xmin));
-  pts = RecortarContraBorde(pts, [&](const TPuntoR& p) { return p.x <= xmax; }, cortaX(xmax));
-  pts = RecortarContraBorde(pts, [&](const TPuntoR& p) { return p.y >= ymin; }, cortaY(ymin));
-  pts = RecortarContraBorde(pts, [&](const TPuntoR& p) { return p.y <= ymax; }, cortaY(ymax));
+  pts = RecortarContraBorde(
+      pts, [&](const TPuntoR& p) { return p.x >= xmin; }, cortaX(xmin));
+  pts = RecortarContraBorde(
+      pts, [&](const TPuntoR& p) { return p.x <= xmax; }, cortaX(xmax));
+  pts = RecortarContraBorde(
+      pts, [&](const TPuntoR& p) { return p.y >= ymin; }, cortaY(ymin));
+  pts = RecortarContraBorde(
+      pts, [&](const TPuntoR& p) { return p.y <= ymax; }, cortaY(ymax));
   return pts;
 }
 

@@ -17,9 +17,7 @@ inline constexpr TColor ninguno = 0x1FFFFFFF;
 }
 [[nodiscard]] constexpr std::uint8_t RojoDe(TColor c) { return static_cast<std::uint8_t>(c); }
 [[nodiscard]] constexpr std::uint8_t VerdeDe(TColor c) { return static_cast<std::uint8_t>(c >> 8); }
-[[nodiscard]] constexpr std::uint8_t AzulDe(TColor c) {
-  return static_cast<std::uint8_t>(c >> 16);
-}
+[[nodiscard]] constexpr std::uint8_t AzulDe(TColor c) { return static_cast<std::uint8_t>(c >> 16); }
 
 // Pen styles: 0 solid, 1 dashed, 2 dotted. Brush styles: 0 solid, 1 clear.
 inline constexpr int psSolido = 0;

@@ -103,10 +103,8 @@ void TEjeGrafico::EscalaRedondeada(NReal& bajo, NReal& alto, NReal& paso, bool e
   }
   paso = mejorPaso;
   // 5.
-  const NReal a =
-      expandir ? std::floor(bajo / paso + kHolgura) : std::ceil(bajo / paso - kHolgura);
-  const NReal b =
-      expandir ? std::ceil(alto / paso - kHolgura) : std::floor(alto / paso + kHolgura);
+  const NReal a = expandir ? std::floor(bajo / paso + kHolgura) : std::ceil(bajo / paso - kHolgura);
+  const NReal b = expandir ? std::ceil(alto / paso - kHolgura) : std::floor(alto / paso + kHolgura);
   bajo = a * paso;
   alto = b * paso;
   divisiones = TruncToInt(b - a);
@@ -374,8 +372,7 @@ void TGrafico::DibujarEtiquetasEjes(TLienzo& l) {
   if (hayRangoY2) {
     for (int i = 0; i <= ejeY2->nDiv; ++i) {
       const int y = Y2Pixel(i * ejeY2->paso + ejeY2->primero);
-      l.Texto(derecha + mx, Saturar(static_cast<std::int64_t>(y) - h1 / 2),
-              ejeY2->EtiquetaTick(i));
+      l.Texto(derecha + mx, Saturar(static_cast<std::int64_t>(y) - h1 / 2), ejeY2->EtiquetaTick(i));
     }
     l.PlumaColor(ColorRGB(255, 0, 0));
     l.PlumaEstilo(psPunteado);

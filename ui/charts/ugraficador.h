@@ -66,9 +66,9 @@ class TEjeGrafico {
 
 // The palette SiguienteColor walks through.
 inline constexpr std::array<TColor, 15> kPaletaGrafico = {
-    ColorRGB(0, 0, 0),       ColorRGB(128, 0, 0),   ColorRGB(0, 128, 0),     ColorRGB(128, 128, 0),
-    ColorRGB(0, 0, 128),     ColorRGB(128, 0, 128), ColorRGB(0, 128, 128),   ColorRGB(128, 128, 128),
-    ColorRGB(192, 192, 192), ColorRGB(255, 0, 0),   ColorRGB(0, 255, 0),     ColorRGB(255, 255, 0),
+    ColorRGB(0, 0, 0),       ColorRGB(128, 0, 0),   ColorRGB(0, 128, 0),   ColorRGB(128, 128, 0),
+    ColorRGB(0, 0, 128),     ColorRGB(128, 0, 128), ColorRGB(0, 128, 128), ColorRGB(128, 128, 128),
+    ColorRGB(192, 192, 192), ColorRGB(255, 0, 0),   ColorRGB(0, 255, 0),   ColorRGB(255, 255, 0),
     ColorRGB(0, 0, 255),     ColorRGB(255, 0, 255), ColorRGB(0, 255, 255)};
 
 // Pixel offset of a value: truncated toward zero and held within the 32-bit range (NaN gives 0).

@@ -47,8 +47,8 @@ std::unique_ptr<TSerieGrafico> TSerieGrafico::Crear(const std::string& nombre, T
   return s;
 }
 
-std::unique_ptr<TCajaGraficoXY> TCajaGraficoXY::Crear(const std::string& texto, NReal x1,
-                                                      NReal y1, NReal x2, NReal y2) {
+std::unique_ptr<TCajaGraficoXY> TCajaGraficoXY::Crear(const std::string& texto, NReal x1, NReal y1,
+                                                      NReal x2, NReal y2) {
   auto c = std::make_unique<TCajaGraficoXY>();
   c->texto = texto;
   c->x1 = x1;
@@ -139,8 +139,8 @@ void PintarBarras(TGrafico& g, TLienzo& l, const std::vector<TSerieGrafico*>& li
   const std::size_t nV = lista.front()->valores.size();
   if (nV == 0) return;
   // 1.
-  const int w = TruncToInt((g.derecha - g.izquierda) / static_cast<NReal>(nS) /
-                           static_cast<NReal>(nV) * 0.9);
+  const int w =
+      TruncToInt((g.derecha - g.izquierda) / static_cast<NReal>(nS) / static_cast<NReal>(nV) * 0.9);
   const int hueco = TruncToInt(w * 0.9 / 10);
   if (g.centrosBarras.size() < nV) g.centrosBarras.resize(nV, 0);
   // 2.
@@ -151,9 +151,9 @@ void PintarBarras(TGrafico& g, TLienzo& l, const std::vector<TSerieGrafico*>& li
     l.BrochaEstilo(bsSolido);
     g.ejeX->etiquetasVerticales = false;
     for (std::size_t j = 0; j < nV && j < serie.valores.size(); ++j) {
-      const std::int64_t x1 = g.izquierda + 3LL * hueco + static_cast<std::int64_t>(s) * w +
-                              static_cast<std::int64_t>(j) * (static_cast<std::int64_t>(nS) * w +
-                                                              hueco);
+      const std::int64_t x1 =
+          g.izquierda + 3LL * hueco + static_cast<std::int64_t>(s) * w +
+          static_cast<std::int64_t>(j) * (static_cast<std::int64_t>(nS) * w + hueco);
       const NReal v = serie.valores[j];
       if (std::isfinite(v)) {
         l.Rectangulo(Saturar(x1), g.YPixelEje(v, serie.ejeDerecho), Saturar(x1 + w), y0);
@@ -250,9 +250,8 @@ void PintarBandasPorcentaje(TGrafico& g, TLienzo& l, const std::vector<TSerieGra
   for (std::size_t j = 0; j < serie.valores.size(); ++j) {
     const NReal v = serie.valores[j];
     if (v > 1) {
-      const int tope =
-          Saturar(static_cast<std::int64_t>(g.YPixel(v)) - (static_cast<std::int64_t>(g.abajo) -
-                                                            nivel));
+      const int tope = Saturar(static_cast<std::int64_t>(g.YPixel(v)) -
+                               (static_cast<std::int64_t>(g.abajo) - nivel));
       l.Rectangulo(g.izquierda + 1, tope, g.derecha, nivel);
       g.centrosBandas[j] = TruncToInt((static_cast<NReal>(tope) + nivel) * 0.5);
       nivel = tope;
