@@ -194,26 +194,35 @@ void TVectR::ordenar(bool ascendente, TDAofNInt& idx) {
 void TVectR::ordenar_rango(bool ascendente, TDAofNInt& idx, int lo, int hi) {
   // Hoare partition around the middle element; the tie order of equal values is part of the
   // result (callers cut sorted samples at fixed positions), so the scheme must stay exactly this.
-  int i = lo;
-  int j = hi;
-  const NReal pivote = elemento((lo + hi) / 2);
-  do {
-    if (ascendente) {
-      while (elemento(i) < pivote) ++i;
-      while (pivote < elemento(j)) --j;
+  // The two parts are disjoint, so sorting the smaller one first by recursion and the larger one
+  // in this loop gives the same result with a stack depth of O(log n).
+  while (lo < hi) {
+    int i = lo;
+    int j = hi;
+    const NReal pivote = elemento((lo + hi) / 2);
+    do {
+      if (ascendente) {
+        while (elemento(i) < pivote) ++i;
+        while (pivote < elemento(j)) --j;
+      } else {
+        while (elemento(i) > pivote) ++i;
+        while (pivote > elemento(j)) --j;
+      }
+      if (i <= j) {
+        std::swap(v_[pos(i)], v_[pos(j)]);
+        std::swap(idx[static_cast<std::size_t>(i)], idx[static_cast<std::size_t>(j)]);
+        ++i;
+        --j;
+      }
+    } while (i <= j);
+    if (j - lo < hi - i) {
+      if (lo < j) ordenar_rango(ascendente, idx, lo, j);
+      lo = i;
     } else {
-      while (elemento(i) > pivote) ++i;
-      while (pivote > elemento(j)) --j;
+      if (i < hi) ordenar_rango(ascendente, idx, i, hi);
+      hi = j;
     }
-    if (i <= j) {
-      std::swap(v_[pos(i)], v_[pos(j)]);
-      std::swap(idx[static_cast<std::size_t>(i)], idx[static_cast<std::size_t>(j)]);
-      ++i;
-      --j;
-    }
-  } while (i <= j);
-  if (lo < j) ordenar_rango(ascendente, idx, lo, j);
-  if (i < hi) ordenar_rango(ascendente, idx, i, hi);
+  }
 }
 
 void TVectR::reordenar(const TDAofNInt& idx) {

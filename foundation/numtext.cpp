@@ -1,5 +1,6 @@
 #include "numtext.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -124,7 +125,10 @@ std::string RealAFijo(NReal x, int ancho, int decimales) {
   if (!std::isfinite(x)) {
     s = NoFinito(x);
   } else {
-    std::array<char, 400> buf{};
+    // Room for the 309 integer digits of the largest double and every decimal asked for; beyond
+    // the exact binary expansion the decimals are zeros anyway.
+    decimales = std::clamp(decimales, 0, 1100);
+    std::string buf(320 + static_cast<std::size_t>(decimales), '\0');
     const auto r =
         std::to_chars(buf.data(), buf.data() + buf.size(), x, std::chars_format::fixed, decimales);
     s.assign(buf.data(), r.ptr);
@@ -140,7 +144,7 @@ std::string RealAFijo(NReal x, int ancho, int decimales) {
 
 std::string RealAExponente(NReal x, int precision, int digitos) {
   if (!std::isfinite(x)) return NoFinito(x);
-  if (precision < 1) precision = 1;
+  precision = std::clamp(precision, 1, 100);  // the digits must fit the conversion buffer
   if (x == 0.0) x = 0.0;
   const TCientifico c = Cientifico(x, precision - 1);
   std::string s = c.negativo ? "-" : "";

@@ -42,6 +42,10 @@ class TVariableEntorno {
   std::optional<std::string> previo_;
 };
 
+std::string MensajeCarpeta(const std::string& ruta, std::errc e) {
+  return "No se puede crear la carpeta \"" + ruta + "\": " + std::make_error_code(e).message();
+}
+
 class Carpetas : public testing::Test {
  protected:
   void SetUp() override {
@@ -62,10 +66,6 @@ class Carpetas : public testing::Test {
   std::string raiz_;
 };
 
-std::string MensajeCarpeta(const std::string& ruta, std::errc e) {
-  return "No se puede crear la carpeta \"" + ruta + "\": " + std::make_error_code(e).message();
-}
-
 }  // namespace
 
 TEST_F(Carpetas, InicioCreaLaRaizConSusPadres) {
@@ -78,8 +78,11 @@ TEST_F(Carpetas, InicioCreaLaRaizConSusPadres) {
 
   // A parent that is a file stops the start-up.
   std::ofstream(base_ / "fichero") << "x";
-  FijarCarpetaRaiz(base_.generic_string() + "/fichero/modelado_ro");
-  EXPECT_THROW(IniciarCarpetaRaiz(), ExcepcionES);
+  const std::string imposible = base_.generic_string() + "/fichero/modelado_ro";
+  FijarCarpetaRaiz(imposible);
+  EXPECT_THAT([] { IniciarCarpetaRaiz(); },
+              testing::ThrowsMessage<ExcepcionES>(
+                  testing::StrEq(MensajeCarpeta(imposible, std::errc::not_a_directory))));
 }
 
 TEST_F(Carpetas, NombresDeLaCentral) {

@@ -24,6 +24,25 @@ TMatR Matriz(const std::vector<std::vector<double>>& filas) {
 
 std::vector<double> Valores(const TVectR& v) { return v.copiar_rango(1, -1); }
 
+// The partition sort written literally, recursing into both parts in order.
+void OrdenarLiteral(std::vector<double>& v, TDAofNInt& idx, int lo, int hi) {
+  int i = lo;
+  int j = hi;
+  const double p = v[static_cast<std::size_t>((lo + hi) / 2)];
+  do {
+    while (v[static_cast<std::size_t>(i)] < p) ++i;
+    while (p < v[static_cast<std::size_t>(j)]) --j;
+    if (i <= j) {
+      std::swap(v[static_cast<std::size_t>(i)], v[static_cast<std::size_t>(j)]);
+      std::swap(idx[static_cast<std::size_t>(i)], idx[static_cast<std::size_t>(j)]);
+      ++i;
+      --j;
+    }
+  } while (i <= j);
+  if (lo < j) OrdenarLiteral(v, idx, lo, j);
+  if (i < hi) OrdenarLiteral(v, idx, i, hi);
+}
+
 TDAofNInt Identidad(int n) {
   TDAofNInt idx(static_cast<std::size_t>(n) + 1);
   for (int k = 0; k <= n; ++k) idx[static_cast<std::size_t>(k)] = k;
@@ -250,6 +269,15 @@ TEST(TVectR, OrdenarPermutacionCoherente) {
     original.reordenar_inverso(idx);
     EXPECT_EQ(Valores(original), datos);
   }
+  // Ties end where the literal recursive scheme leaves them.
+  std::vector<double> literal(1, 0.0);
+  literal.insert(literal.end(), datos.begin(), datos.end());
+  TDAofNInt idx_literal = Identidad(static_cast<int>(datos.size()));
+  OrdenarLiteral(literal, idx_literal, 1, static_cast<int>(datos.size()));
+  TVectR v = Vector(datos);
+  TDAofNInt idx = Identidad(v.n());
+  v.ordenar(true, idx);
+  EXPECT_EQ(idx, idx_literal);
 }
 
 TEST(TMatR, FilaEsLaPropiaEIntercambioDeFilas) {

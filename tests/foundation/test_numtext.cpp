@@ -96,6 +96,13 @@ TEST(Numtext, FijaYExponente) {
   EXPECT_EQ(RealAFijo(123.45678, 8, 4), "123.4568");
   EXPECT_EQ(RealAFijo(-1234.5, 3, 1), "-1234.5");  // the width is a minimum
   EXPECT_EQ(RealAFijoPrecision(2.5, 12, 2), "2.50");
+  // Long texts stay whole: the largest double with many decimals, and a large precision.
+  const std::string largo = RealAFijo(1e308, 0, 100);
+  EXPECT_EQ(largo.size(), 309u + 1 + 100);
+  EXPECT_EQ(largo.substr(0, 20), "10000000000000000109");
+  EXPECT_EQ(largo.substr(309), "." + std::string(100, '0'));
+  EXPECT_EQ(RealAFijo(-0.75, 0, -3), "-1");
+  EXPECT_EQ(RealAExponente(1.0, 500, 2), "1." + std::string(99, '0') + "E+00");
   EXPECT_EQ(RealAExponente(0.0006125, 6, 8), "6.12500E-0004");
   EXPECT_EQ(RealAExponente(12345.0, 3, 2), "1.23E+04");
   EXPECT_EQ(RealAExponente(-0.5, 2, 0), "-5.0E-1");
