@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -57,7 +58,8 @@ TCabeceraJPEG LeerCabeceraJPEG(const fs::path& ruta) {
 }
 
 fs::path CarpetaTemporal(const std::string& nombre) {
-  const fs::path p = fs::temp_directory_path() / ("veltra_grafico_" + nombre);
+  const fs::path p =
+      fs::temp_directory_path() / ("veltra_grafico_" + nombre + "_" + std::to_string(getpid()));
   fs::remove_all(p);
   fs::create_directories(p);
   return p;
