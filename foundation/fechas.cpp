@@ -15,11 +15,21 @@ constexpr std::int64_t kMsDia = 86400000;
 
 const sys_days kOrigen = sys_days(year(1899) / December / 30);
 
+// Day numbers of 0001-01-01 and of the day after 9999-12-31: the calendar the texts can show.
+constexpr std::int64_t kPrimerDia = -693593;
+constexpr std::int64_t kDiaTrasUltimo = 2958466;
+
 std::int64_t AMilisegundos(TFechaHora t) {
+  // The test is written so that NaN fails it too.
+  if (!(t >= static_cast<double>(kPrimerDia - 1) && t <= static_cast<double>(kDiaTrasUltimo))) {
+    throw Excepcion("Fecha fuera de rango: " + RealAGeneral(t));
+  }
   // Decoding rounds to the nearest millisecond, ties to even.
-  const double ms = std::nearbyint(t * static_cast<double>(kMsDia));
-  if (!(std::fabs(ms) < 9.0e15)) throw Excepcion("Fecha fuera de rango: " + RealAGeneral(t));
-  return static_cast<std::int64_t>(ms);
+  const auto ms = static_cast<std::int64_t>(std::nearbyint(t * static_cast<double>(kMsDia)));
+  if (ms < kPrimerDia * kMsDia || ms >= kDiaTrasUltimo * kMsDia) {
+    throw Excepcion("Fecha fuera de rango: " + RealAGeneral(t));
+  }
+  return ms;
 }
 
 }  // namespace

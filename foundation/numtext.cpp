@@ -1,5 +1,6 @@
 #include "numtext.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -124,7 +125,10 @@ std::string RealAFijo(NReal x, int ancho, int decimales) {
   if (!std::isfinite(x)) {
     s = NoFinito(x);
   } else {
-    std::array<char, 400> buf{};
+    // Room for the 309 integer digits of the largest double and every decimal asked for; beyond
+    // the exact binary expansion the decimals are zeros anyway.
+    decimales = std::clamp(decimales, 0, 1100);
+    std::string buf(320 + static_cast<std::size_t>(decimales), '\0');
     const auto r =
         std::to_chars(buf.data(), buf.data() + buf.size(), x, std::chars_format::fixed, decimales);
     s.assign(buf.data(), r.ptr);
@@ -140,7 +144,7 @@ std::string RealAFijo(NReal x, int ancho, int decimales) {
 
 std::string RealAExponente(NReal x, int precision, int digitos) {
   if (!std::isfinite(x)) return NoFinito(x);
-  if (precision < 1) precision = 1;
+  precision = std::clamp(precision, 1, 100);  // the digits must fit the conversion buffer
   if (x == 0.0) x = 0.0;
   const TCientifico c = Cientifico(x, precision - 1);
   std::string s = c.negativo ? "-" : "";
@@ -205,6 +209,82 @@ std::int32_t TextoAEntero(std::string_view texto) {
   return v;
 }
 
+namespace {
+
+// Checks [digits][.digits][(E|e)[sign]digits] with at least one mantissa digit, and finds the
+// decimal exponent of the leading non-zero digit (very negative for zero), which tells an
+// underflow from an overflow when the conversion reports the value out of range.
+bool PatronReal(std::string_view t, long& magnitud) noexcept {
+  std::size_t i = 0, digitos = 0;
+  long enteras = 0;     // integer digits after leading zeros
+  long ceros_frac = 0;  // zeros after the point before the first non-zero digit
+  bool visto_no_cero = false;
+  while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
+    if (t[i] != '0') visto_no_cero = true;
+    if (visto_no_cero) ++enteras;
+    ++i, ++digitos;
+  }
+  if (i < t.size() && t[i] == '.') {
+    ++i;
+    while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
+      if (t[i] != '0') visto_no_cero = true;
+      if (!visto_no_cero) ++ceros_frac;
+      ++i, ++digitos;
+    }
+  }
+  if (digitos == 0) return false;
+  long exponente = 0;
+  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+    ++i;
+    bool negativo = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+      negativo = t[i] == '-';
+      ++i;
+    }
+    std::size_t de = 0;
+    while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
+      if (exponente < 100000000) exponente = exponente * 10 + (t[i] - '0');
+      ++i, ++de;
+    }
+    if (de == 0) return false;
+    if (negativo) exponente = -exponente;
+  }
+  if (i != t.size()) return false;
+  if (!visto_no_cero) {
+    magnitud = -1000000000;
+  } else {
+    magnitud = (enteras > 0 ? enteras - 1 : -(ceros_frac + 1)) + exponente;
+  }
+  return true;
+}
+
+// Unsigned decimal number of the pattern above; underflow reads as 0, overflow fails.
+template <typename T>
+bool TextoARealSinSigno(std::string_view t, T& valor) noexcept {
+  long magnitud = 0;
+  if (!PatronReal(t, magnitud)) return false;
+  // from_chars takes no '+' in some versions, so the exponent's '+' is removed.
+  std::string limpio(t);
+  if (const auto p = limpio.find_first_of("eE");
+      p != std::string::npos && p + 1 < limpio.size() && limpio[p + 1] == '+') {
+    limpio.erase(p + 1, 1);
+  }
+  T v = 0;
+  const auto r =
+      std::from_chars(limpio.data(), limpio.data() + limpio.size(), v, std::chars_format::general);
+  if (r.ec == std::errc::result_out_of_range) {
+    if (magnitud >= 0) return false;  // overflow
+    v = 0;                            // underflow reads as 0
+  } else if (r.ec != std::errc() || r.ptr != limpio.data() + limpio.size()) {
+    return false;
+  }
+  if (!std::isfinite(v)) return false;
+  valor = v;
+  return true;
+}
+
+}  // namespace
+
 bool TextoARealArchivo(std::string_view token, NReal& valor) noexcept {
   std::string_view t = token;
   bool negativo = false;
@@ -212,43 +292,14 @@ bool TextoARealArchivo(std::string_view token, NReal& valor) noexcept {
     negativo = t[0] == '-';
     t.remove_prefix(1);
   }
-  // [digits][.digits] with at least one digit, then an optional exponent.
-  std::size_t i = 0, digitos = 0;
-  while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i, ++digitos;
-  if (i < t.size() && t[i] == '.') {
-    ++i;
-    while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i, ++digitos;
-  }
-  if (digitos == 0) return false;
-  bool exp_negativo = false;
-  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-    ++i;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
-      exp_negativo = t[i] == '-';
-      ++i;
-    }
-    std::size_t de = 0;
-    while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i, ++de;
-    if (de == 0) return false;
-  }
-  if (i != t.size()) return false;
-  // from_chars takes no '+', so the sign is handled here and the exponent's '+' is removed.
-  std::string limpio(t);
-  if (const auto p = limpio.find_first_of("eE");
-      p != std::string::npos && p + 1 < limpio.size() && limpio[p + 1] == '+') {
-    limpio.erase(p + 1, 1);
-  }
   double v = 0.0;
-  const auto r =
-      std::from_chars(limpio.data(), limpio.data() + limpio.size(), v, std::chars_format::general);
-  if (r.ec == std::errc::result_out_of_range) {
-    if (!exp_negativo) return false;  // overflow
-    v = 0.0;                          // underflow reads as 0
-  } else if (r.ec != std::errc() || r.ptr != limpio.data() + limpio.size()) {
-    return false;
-  }
+  if (!TextoARealSinSigno(t, v)) return false;
   valor = negativo ? -v : v;
   return true;
+}
+
+bool TextoARealExtendido(std::string_view texto, long double& valor) noexcept {
+  return TextoARealSinSigno(texto, valor);
 }
 
 NReal TextoARealArchivo(std::string_view token) {

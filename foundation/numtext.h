@@ -48,6 +48,11 @@ bool TextoARealArchivo(std::string_view token, NReal& valor) noexcept;
 // The same, raising ExcepcionConversion "'<token>' is not a valid floating point value".
 NReal TextoARealArchivo(std::string_view token);
 
+// An unsigned number as the expression evaluator scans it, '.' only: digits[.digits], also ".5"
+// and "5.", then optionally (E|e)[sign]digits. No nan/inf/hex; underflow reads as 0, overflow and
+// anything left over fail.
+bool TextoARealExtendido(std::string_view texto, long double& valor) noexcept;
+
 // Final guard of every writer of model files and SQL texts: a non-finite real is never written.
 // Raises Excepcion "valor no finito".
 void VerificarFinito(NReal x);
