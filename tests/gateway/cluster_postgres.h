@@ -51,8 +51,8 @@ inline std::string LeerTexto(const std::string& archivo) {
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TCarpetaTemporal {
  public:
-  TCarpetaTemporal() {
-    std::string plantilla = (std::filesystem::temp_directory_path() / "veltra_XXXXXX").string();
+  explicit TCarpetaTemporal(std::filesystem::path base = std::filesystem::temp_directory_path()) {
+    std::string plantilla = (base / "veltra_XXXXXX").string();
     if (mkdtemp(plantilla.data()) != nullptr) ruta_ = plantilla;
   }
   ~TCarpetaTemporal() {
@@ -124,7 +124,11 @@ class TClusterPostgres {
   [[nodiscard]] std::string Registro() const { return LeerTexto(registro_); }
 
  private:
-  explicit TClusterPostgres(std::string bin) : bin_(std::move(bin)) {}
+  // Under root the folder must be one "nobody" can reach, whatever TMPDIR says.
+  explicit TClusterPostgres(std::string bin)
+      : bin_(std::move(bin)),
+        carpeta_(geteuid() == 0 ? std::filesystem::path("/tmp")
+                                : std::filesystem::temp_directory_path()) {}
 
   std::vector<std::string> Como(std::vector<std::string> args) const {
     if (geteuid() != 0) return args;
