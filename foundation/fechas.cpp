@@ -179,7 +179,8 @@ std::string FechaHoraATexto(TFechaHora t) {
 std::string FechaCompacta(TFechaHora t) {
   const TFechaHoraPartes p = DecodificarFechaHora(t);
   std::string r = FormatearFechaHora("yyyymmdd", t);
-  if (p.hora != 0 || p.minuto != 0 || p.segundo != 0 || p.milisegundo != 0) {
+  // Seconds never reach file names: a time of 00:00:30 names the day alone.
+  if (p.hora + p.minuto != 0) {
     r += FormatearFechaHora("hhnn", t);
   }
   return r;
