@@ -35,8 +35,16 @@ class TMotorRegistrado : public TMotorBD {
     {
       const std::lock_guard<std::mutex> c(m_);
       sentencias_.push_back(sql);
+      if (!prefijo_fallido_.empty() && sql.rfind(prefijo_fallido_, 0) == 0) {
+        throw ExcepcionMotor("falla de prueba");
+      }
     }
     return base_->Ejecutar(sql);
+  }
+  // Statements that start with `prefijo` fail from now on (an empty text: none does).
+  void FallarSentencias(const std::string& prefijo) {
+    const std::lock_guard<std::mutex> c(m_);
+    prefijo_fallido_ = prefijo;
   }
   std::int64_t SiguienteNid(const std::string& tabla) override {
     {
@@ -67,6 +75,7 @@ class TMotorRegistrado : public TMotorBD {
   std::unique_ptr<TMotorBD> base_;
   std::mutex m_;
   std::vector<std::string> sentencias_;
+  std::string prefijo_fallido_;
 };
 
 // A folder under the system's temporary folder, removed with its contents.

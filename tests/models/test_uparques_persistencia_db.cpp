@@ -8,6 +8,7 @@
 
 #include "comparar_modelos.h"
 #include "errores.h"
+#include "formatos.h"
 #include "numtext.h"
 #include "pasarela_prueba.h"
 #include "uparques_modeloteorico.h"
@@ -73,6 +74,11 @@ class ModeloEnDB : public prueba_modelos::BaseDePrueba {
 INSTANTIATE_TEST_SUITE_P(Motores, ModeloEnDB, testing::ValuesIn(prueba_modelos::MotoresDePrueba()));
 
 TEST_P(ModeloEnDB, PrimeraCargaCreaLasFilasYLaSegundaNoInserta) {
+  // The user's decimal comma never reaches the statements.
+  TFormatos usuario;
+  usuario.separador_decimal = ',';
+  usuario.separador_miles = '.';
+  const TFormatosDePrueba formatos(usuario);
   motor_->OlvidarSentencias();
   auto p = Cargar(5);
   const std::string nid = IntATexto(p->nid_modelo_teorico);
@@ -134,6 +140,10 @@ TEST_P(ModeloEnDB, ActualizarEnDBYVolverACargarNoCambiaNada) {
       "grilla_rotada_dy = 2, grilla_rotada_margen_dx = 800, meteo_utm_zona = 'K', "
       "meteo_utm_huso = 19, meteo_utm_xe = 600001.5, meteo_utm_yn = 6199999.25 WHERE nid = " +
       nid + ";\nUPDATE modelo_teorico_etha_molinos SET etha = 0.975 WHERE nid_molino = 502;");
+  TFormatos usuario;
+  usuario.separador_decimal = ',';
+  usuario.separador_miles = '.';
+  const TFormatosDePrueba formatos(usuario);
   auto a = Cargar(5);
   EXPECT_EQ(a->alfa_terreno, 0.123456789012345);
   EXPECT_EQ(a->fpv3pe, 1.75e-7);
@@ -299,6 +309,27 @@ TEST_P(ModeloEnDB, UnaConsultaFallidaDetieneLaCargaSinEscribir) {
     }
     EXPECT_THAT(Escrituras(), IsEmpty());
   }
+}
+
+TEST_P(ModeloEnDB, UnaEscrituraFallidaDetieneLaCargaYLaActualizacion) {
+  const std::string mensaje = "TResultadoQuery.ros: falla de prueba\r\n";
+  // The first load stops at the failed insertion: no update is sent after it.
+  motor_->FallarSentencias("INSERT INTO modelo_teorico_etha_molinos");
+  motor_->OlvidarSentencias();
+  EXPECT_THAT([&] { Cargar(5); }, ThrowsMessage<Excepcion>(StrEq(mensaje)));
+  const std::vector<std::string> escritas = Escrituras();
+  ASSERT_EQ(escritas.size(), 3U);
+  EXPECT_THAT(escritas[1], StartsWith("INSERT INTO modelo_teorico "));
+  EXPECT_THAT(escritas[2], StartsWith("INSERT INTO modelo_teorico_etha_molinos"));
+
+  motor_->FallarSentencias("");
+  Sembrar("DELETE FROM modelo_teorico");
+  auto p = Cargar(5);
+  // An update stops at the first statement that fails and says so.
+  motor_->FallarSentencias("UPDATE modelo_teorico_etha_molinos");
+  motor_->OlvidarSentencias();
+  EXPECT_THAT([&] { p->ActualizarEnDB(*con_); }, ThrowsMessage<Excepcion>(StrEq(mensaje)));
+  EXPECT_EQ(Escrituras().size(), 1U);
 }
 
 TEST_P(ModeloEnDB, SinPasarelaLaCargaYLaActualizacionFallan) {
