@@ -127,6 +127,12 @@ TEST_P(ModeloEnDB, PrimeraCargaCreaLasFilasYLaSegundaNoInserta) {
   ExpectMismoModelo(*p, *otra);
   EXPECT_EQ(Contar("modelo_teorico"), 1);
   EXPECT_EQ(Contar("modelo_teorico_etha_molinos"), 2);
+
+  // A turbine without its row in the model reads the query's default.
+  Sembrar("DELETE FROM modelo_teorico_etha_molinos WHERE nid_molino = 502");
+  auto sin_fila = Cargar(5);
+  EXPECT_EQ(sin_fila->molinos[0]->etha, 1);
+  EXPECT_EQ(sin_fila->molinos[1]->etha, -1);
 }
 
 TEST_P(ModeloEnDB, ActualizarEnDBYVolverACargarNoCambiaNada) {
