@@ -1,8 +1,8 @@
 #pragma once
 
 // A real gateway server on a free loopback port over a fresh farm database, for the tests of the
-// models that live in it. The back end is SQLite in a temporary folder, or PostgreSQL in a
-// throwaway cluster where the gateway tests provide one.
+// models that live in it. The back end is SQLite in a temporary folder, or PostgreSQL in the
+// gateway tests' throwaway cluster (skipped where PostgreSQL is not installed).
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -14,15 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "../gateway/cluster_postgres.h"
 #include "numtext.h"
 #include "umotor.h"
 #include "urosx.h"
 #include "uservidor.h"
-
-#if __has_include("../gateway/cluster_postgres.h")
-#include "../gateway/cluster_postgres.h"
-#define VELTRA_PRUEBA_POSTGRES 1
-#endif
 
 namespace prueba_modelos {
 
@@ -98,7 +94,6 @@ class TCarpetaPrueba {
   std::string ruta_;
 };
 
-#ifdef VELTRA_PRUEBA_POSTGRES
 // One PostgreSQL cluster per test process, started on first use and stopped at the end.
 class EntornoPostgres : public testing::Environment {
  public:
@@ -119,16 +114,9 @@ class EntornoPostgres : public testing::Environment {
 };
 inline testing::Environment* const entorno_postgres =
     testing::AddGlobalTestEnvironment(new EntornoPostgres);
-#endif
 
 // The back ends the suites run over.
-inline std::vector<std::string> MotoresDePrueba() {
-#ifdef VELTRA_PRUEBA_POSTGRES
-  return {"sqlite", "postgres"};
-#else
-  return {"sqlite"};
-#endif
-}
+inline std::vector<std::string> MotoresDePrueba() { return {"sqlite", "postgres"}; }
 
 // Fixture: a gateway over an empty farm database of the back end named by the parameter.
 class BaseDePrueba : public testing::TestWithParam<std::string> {
@@ -138,7 +126,6 @@ class BaseDePrueba : public testing::TestWithParam<std::string> {
     if (GetParam() == "sqlite") {
       base = CrearMotorSQLite(carpeta_.ruta() + "/parques.db");
     } else {
-#ifdef VELTRA_PRUEBA_POSTGRES
       std::string motivo;
       prueba::TClusterPostgres* cluster = EntornoPostgres::Cluster(motivo);
       if (cluster == nullptr && motivo.rfind("PostgreSQL no está instalado", 0) == 0) {
@@ -148,7 +135,6 @@ class BaseDePrueba : public testing::TestWithParam<std::string> {
       const std::string conexion = cluster->NuevaBase();
       ASSERT_FALSE(conexion.empty()) << cluster->Registro();
       base = CrearMotorPostgres(conexion);
-#endif
     }
     ASSERT_NE(base, nullptr);
     motor_ = std::make_unique<TMotorRegistrado>(std::move(base));
