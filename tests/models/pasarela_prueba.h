@@ -74,26 +74,6 @@ class TMotorRegistrado : public TMotorBD {
   std::string prefijo_fallido_;
 };
 
-// A folder under the system's temporary folder, removed with its contents.
-class TCarpetaPrueba {
- public:
-  TCarpetaPrueba() {
-    std::string plantilla =
-        (std::filesystem::temp_directory_path() / "veltra_modelos_XXXXXX").string();
-    if (mkdtemp(plantilla.data()) != nullptr) ruta_ = plantilla;
-  }
-  ~TCarpetaPrueba() {
-    std::error_code ec;
-    if (!ruta_.empty()) std::filesystem::remove_all(ruta_, ec);
-  }
-  TCarpetaPrueba(const TCarpetaPrueba&) = delete;
-  TCarpetaPrueba& operator=(const TCarpetaPrueba&) = delete;
-  [[nodiscard]] const std::string& ruta() const { return ruta_; }
-
- private:
-  std::string ruta_;
-};
-
 // One PostgreSQL cluster per test process, started on first use and stopped at the end.
 class EntornoPostgres : public testing::Environment {
  public:
@@ -165,7 +145,7 @@ class BaseDePrueba : public testing::TestWithParam<std::string> {
     return TextoAEntero(motor_->Columna("SELECT count(*) FROM " + tabla).at(0));
   }
 
-  TCarpetaPrueba carpeta_;
+  prueba::TCarpetaTemporal carpeta_;
   std::unique_ptr<TMotorRegistrado> motor_;
   std::unique_ptr<TServidorPasarela> servidor_;
   std::unique_ptr<TDBrosxCon> con_;

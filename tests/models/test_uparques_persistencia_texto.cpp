@@ -82,7 +82,7 @@ std::unique_ptr<TParque_ModeloTeorico> ModeloRaro() {
 }
 
 TEST(ArchivoModeloTeorico, IdaYVueltaBitABit) {
-  prueba_modelos::TCarpetaPrueba carpeta;
+  prueba::TCarpetaTemporal carpeta;
   const std::string archivo = carpeta.ruta() + "/c12_parque_mt.pmt";
   auto p = ModeloRaro();
   p->meteo_cota = 55;
@@ -125,7 +125,7 @@ std::vector<std::string> BloqueVersion1() {
 }
 
 TEST(ArchivoModeloTeorico, VersionesAnterioresSeLeenYSeEscribenEnLaTres) {
-  prueba_modelos::TCarpetaPrueba carpeta;
+  prueba::TCarpetaTemporal carpeta;
   const std::string archivo = carpeta.ruta() + "/viejo.pmt";
   Grabar(archivo, Unir(BloqueVersion1()));
   auto p = TParque_ModeloTeorico::CrearDesdeArchivo(archivo);
@@ -157,7 +157,7 @@ TEST(ArchivoModeloTeorico, VersionesAnterioresSeLeenYSeEscribenEnLaTres) {
 }
 
 TEST(ArchivoModeloTeorico, ErroresNombranElArchivoYLaLinea) {
-  prueba_modelos::TCarpetaPrueba carpeta;
+  prueba::TCarpetaTemporal carpeta;
   const std::string archivo = carpeta.ruta() + "/malo.pmt";
   struct Caso {
     std::string nombre;
@@ -215,7 +215,7 @@ TEST(ArchivoModeloTeorico, ErroresNombranElArchivoYLaLinea) {
 }
 
 TEST(ArchivoModeloTeorico, GuardadoFallidoDejaElArchivoAnterior) {
-  prueba_modelos::TCarpetaPrueba carpeta;
+  prueba::TCarpetaTemporal carpeta;
   const std::string archivo = carpeta.ruta() + "/c12_parque_mt.pmt";
   auto p = ModeloRaro();
   p->GuardarEnArchivo(archivo);
