@@ -5,10 +5,8 @@
 // gateway tests' throwaway cluster (skipped where PostgreSQL is not installed).
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <chrono>
-#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <string>
