@@ -179,7 +179,8 @@ std::string FechaHoraATexto(TFechaHora t) {
 std::string FechaCompacta(TFechaHora t) {
   const TFechaHoraPartes p = DecodificarFechaHora(t);
   std::string r = FormatearFechaHora("yyyymmdd", t);
-  if (p.hora != 0 || p.minuto != 0 || p.segundo != 0 || p.milisegundo != 0) {
+  // Seconds never reach a file name: an instant with only seconds past midnight is that day.
+  if (p.hora + p.minuto != 0) {
     r += FormatearFechaHora("hhnn", t);
   }
   return r;
