@@ -121,6 +121,7 @@ std::unique_ptr<TParque_ModeloEmpirico> TParque_ModeloEmpirico::CrearDesdeTexto(
   m->vm = TVectR(archivo);
   m->modelo_teorico = std::move(modelo_teorico);
   m->AlfaFilt = 0;
+  m->salida_ = &std::cout;
   // The queries index these by sector and bin: a block whose sizes disagree is not a model.
   const int NS = m->a0.n_filas();
   const int NB = m->pv3_bordes.n() - 1;

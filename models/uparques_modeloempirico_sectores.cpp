@@ -25,6 +25,8 @@ struct TMuestraValida {
 
 void TParque_ModeloEmpirico::AjustarSectores(int NS, int NB, int pct_sup, int pct_inf, int pasada,
                                              NReal fraccion) {
+  // A model read from text holds the curves only.
+  if (datos == nullptr) throw Excepcion("Modelo empírico sin series: no se puede ajustar");
   const TCurvaAerogen* curva = modelo_teorico->curva_parque.get();
   if (curva == nullptr) throw Excepcion("Modelo empírico: el modelo teórico no tiene molinos");
   // L0 = ln((Pmax - 0.1) / 0.1) has no value for such a curve.
