@@ -19,9 +19,9 @@ std::unique_ptr<TCurvaAerogen> Curva2MW() {
                  1.997, 2,     2,     2,     2,    2,     2,     2,     2,     2,     2});
 }
 
-// Rows of turbines running north-south, 7 diameters (560 m) apart both ways, the first row 1 km
-// east of the station and the rows centred on its latitude. Small farm: 2 rows of 5; large farm:
-// 8 rows of 10.
+// Rows of turbines running north-south, 7 diameters (560 m) apart both ways, centred on the
+// station, which stands among them (in the wakes for both directions, so the computation from the
+// station reading has to iterate). Small farm: 2 rows of 5; large farm: 8 rows of 10.
 std::unique_ptr<TParque_ModeloTeorico> Parque(bool grande) {
   const int filas = grande ? 8 : 2;
   const int por_fila = grande ? 10 : 5;
@@ -30,7 +30,7 @@ std::unique_ptr<TParque_ModeloTeorico> Parque(bool grande) {
   int nid = 1;
   for (int i = 0; i < filas; ++i) {
     for (int j = 0; j < por_fila; ++j) {
-      const TPosicion pos(1000 + i * espacio, (j - 0.5 * (por_fila - 1)) * espacio);
+      const TPosicion pos((i - 0.5 * (filas - 1)) * espacio, (j - 0.5 * (por_fila - 1)) * espacio);
       molinos.push_back(std::make_unique<TMolino>(nid, nid, 1, 1, Curva2MW(), 1.0, pos));
       ++nid;
     }

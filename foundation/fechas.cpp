@@ -179,7 +179,7 @@ std::string FechaHoraATexto(TFechaHora t) {
 std::string FechaCompacta(TFechaHora t) {
   const TFechaHoraPartes p = DecodificarFechaHora(t);
   std::string r = FormatearFechaHora("yyyymmdd", t);
-  // Seconds never reach a file name: an instant with only seconds past midnight is that day.
+  // Seconds never reach file names: a time of 00:00:30 names the day alone.
   if (p.hora + p.minuto != 0) {
     r += FormatearFechaHora("hhnn", t);
   }

@@ -35,5 +35,5 @@ std::string FechaHoraATexto(TFechaHora t);
 // "/" and ":" from the current settings, quoted literals; specifiers are case-insensitive.
 std::string FormatearFechaHora(const std::string& patron, TFechaHora t);
 
-// "yyyymmdd", with "hhnn" appended when the hour plus the minute is not 0 (seconds never count).
+// "yyyymmdd", with "hhnn" appended when hour plus minute is not 0 (seconds are never written).
 std::string FechaCompacta(TFechaHora t);

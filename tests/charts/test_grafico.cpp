@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -57,7 +58,8 @@ TCabeceraJPEG LeerCabeceraJPEG(const fs::path& ruta) {
 }
 
 fs::path CarpetaTemporal(const std::string& nombre) {
-  const fs::path p = fs::temp_directory_path() / ("veltra_grafico_" + nombre);
+  const fs::path p =
+      fs::temp_directory_path() / ("veltra_grafico_" + nombre + "_" + std::to_string(getpid()));
   fs::remove_all(p);
   fs::create_directories(p);
   return p;
@@ -186,8 +188,16 @@ TEST(TGrafico, PixelesDeUnGraficoDibujado) {
   EXPECT_EQ(l->Pixel(499, 299), kBlanco);
   EXPECT_EQ(l->Pixel(0, 0), kBlanco);
 
+  // The legend shows the series' marker beside its name; the logo is stamped.
+  const int xLeyenda = 500 - g->mx - g->anchoLeyenda - s->tamMarca - g->mx;
+  const int yLeyenda = g->altoFilaLeyenda / 2 + g->arriba + g->my;
+  EXPECT_EQ(l->Pixel(xLeyenda, yLeyenda), kRojo);
+  EXPECT_TRUE(HayColor(*l, 0, 0, 500, 300, ColorRGB(255, 211, 32)));
+
   s->colorLinea = ColorRGB(0, 128, 0);
+  g->logo = -1;
   g->Dibujar(*l, 500, 300);
+  EXPECT_FALSE(HayColor(*l, 0, 0, 500, 300, ColorRGB(255, 211, 32)));
   EXPECT_TRUE(HayColor(*l, pxm - 2, pym - 2, pxm + 3, pym + 3, ColorRGB(0, 128, 0)));
 }
 

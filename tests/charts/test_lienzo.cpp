@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -19,7 +20,8 @@ constexpr TColor kRojo = ColorRGB(255, 0, 0);
 constexpr TColor kAzul = ColorRGB(0, 0, 255);
 
 fs::path CarpetaTemporal(const std::string& nombre) {
-  const fs::path p = fs::temp_directory_path() / ("veltra_charts_" + nombre);
+  const fs::path p =
+      fs::temp_directory_path() / ("veltra_charts_" + nombre + "_" + std::to_string(getpid()));
   fs::remove_all(p);
   fs::create_directories(p);
   return p;

@@ -140,6 +140,5 @@ TEST(Fechas, FechaCompacta) {
   EXPECT_EQ(FechaCompacta(42068.0), "20150305");
   EXPECT_EQ(FechaCompacta(k20150305_1410), "201503051410");
   EXPECT_EQ(FechaCompacta(42370.020833333336), "201601010030");
-  // Seconds alone do not add the time.
-  EXPECT_EQ(FechaCompacta(42068.0 + 30.0 / 86400.0), "20150305");
+  EXPECT_EQ(FechaCompacta(42068.0 + CodificarHora(0, 0, 30)), "20150305");
 }

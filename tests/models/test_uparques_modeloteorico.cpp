@@ -146,6 +146,27 @@ TEST(TParqueModeloTeorico, Estelas) {
   lejos->Simular(100, f, 1.225, meteo);
   EXPECT_GT(lejos->molinos[1]->pv3_medio, detras.pv3_medio);
   EXPECT_LT(lejos->molinos[1]->pv3_medio, f);
+
+  // Two rotors on the same cells: the later turbine in the list sees the earlier one's deficit.
+  auto juntos = Parque({{300, 0}, {300, 0}});
+  juntos->PrepararDireccion(270, true);
+  juntos->Simular(100, f, 1.225, meteo);
+  ExpectRelativo(juntos->molinos[0]->pv3_medio, f);
+  EXPECT_LT(juntos->molinos[1]->pv3_medio, 0.9 * f);
+}
+
+TEST(TParqueModeloTeorico, PosicionesRelativasALaEstacion) {
+  std::vector<std::unique_ptr<TMolino>> molinos;
+  molinos.push_back(std::make_unique<TMolino>(5, 1, 1, 1, Curva2MW(), 1.0,
+                                              TPosicion(30, 'T', 500250.5, 4400100)));
+  auto p = TParque_ModeloTeorico::Crear("Prueba", std::move(molinos), 2);
+  p->meteo_utm_xe = 500000;
+  p->meteo_utm_yn = 4400300.25;
+  p->CalcularPosicionesRelativas();
+  EXPECT_EQ(p->molinos[0]->posicion.dx, 250.5);
+  EXPECT_EQ(p->molinos[0]->posicion.dy, -200.25);
+  EXPECT_EQ(p->molinos[0]->posicion.huso_utm, 30);
+  EXPECT_EQ(p->molinos[0]->posicion.zona_utm, 'T');
 }
 
 TEST(TParqueModeloTeorico, PerdidasNulasDanLaSumaEnSimple) {

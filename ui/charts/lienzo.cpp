@@ -17,6 +17,20 @@
 // The JPEG library needs FILE declared first.
 #include <jpeglib.h>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define VELTRA_CON_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELTRA_CON_ASAN 1
+#endif
+#endif
+
+#ifdef VELTRA_CON_ASAN
+// The font library keeps its configuration cache for the life of the process on purpose; every
+// program that draws text would otherwise report it as a leak at exit.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+#endif
+
 struct TLienzo::TCairo {
   cairo_surface_t* superficie = nullptr;
   cairo_t* cr = nullptr;
