@@ -25,11 +25,7 @@ namespace {
 
 fs::path DatosReales() {
   if (const char* d = std::getenv("VELTRA_DATOS_REALES")) return d;
-  // The shared folder beside the source tree (the test data folder is <fuente>/tests/data).
-  if (const char* t = std::getenv("VELTRA_TEST_DATA")) {
-    return fs::path(t).parent_path().parent_path().parent_path() / "shared" / "data" / "real";
-  }
-  return "../shared/data/real";
+  return fs::path(VELTRA_DIR_FUENTES) / ".." / "shared" / "data" / "real";
 }
 
 std::vector<std::string> Campos(const std::string& linea) {
