@@ -68,7 +68,7 @@ void TParque_ModeloEmpirico::AjustarSectores(int NS, int NB, int pct_sup, int pc
 
   // 6.
   for (int s = 1; s <= NS; ++s) {
-    const NReal c = 360.0 / NS * (s - 1);
+    const NReal c = 360.0 * (s - 1) / NS;
     // 6.1 the window around the centre, any direction reduced to an angular distance.
     std::vector<const TMuestraValida*> dentro;
     for (const TMuestraValida& m : validas) {

@@ -127,12 +127,13 @@ void TSeriesDeDatos::Leer(std::istream& entrada) {
     linea = lector.Cabecera();
     PuntosPorCiclo = NextTokenReal(linea);
 
-    // 5. marks: character j of the raw line marks series j ("x" is false).
-    Marcas.assign(static_cast<std::size_t>(NSeries), false);
+    // 5. marks: character j of the raw line marks series j ("x" is false). Nothing is sized from
+    // the announced count before a line long enough to hold it has been read.
+    const std::size_t ns = static_cast<std::size_t>(NSeries);
+    std::string marcas;
     if (VersionFormato > 0) {
-      linea = lector.Cabecera();
-      if (linea.size() < Marcas.size()) throw Excepcion("línea de marcas corta");
-      for (std::size_t j = 0; j < Marcas.size(); ++j) Marcas[j] = linea[j] != 'x';
+      marcas = lector.Cabecera();
+      if (marcas.size() < ns) throw Excepcion("línea de marcas corta");
     }
 
     // 6. names; a missing name is an error rather than an endless run of empty ones.
@@ -142,6 +143,10 @@ void TSeriesDeDatos::Leer(std::istream& entrada) {
       std::string nombre = NextToken(linea);
       if (nombre.empty()) throw Excepcion("faltan nombres");
       Nombres.push_back(std::move(nombre));
+    }
+    Marcas.assign(ns, false);
+    if (VersionFormato > 0) {
+      for (std::size_t j = 0; j < ns; ++j) Marcas[j] = marcas[j] != 'x';
     }
 
     // 7.-8. samples. The announced count is not trusted for allocation: a bogus count ends at the

@@ -344,6 +344,25 @@ TEST(TParqueModeloEmpirico, PotenciaTopeFueraDelAjusteS) {
   EXPECT_GT(e->alfa.elemento(19), 0);
 }
 
+TEST(TParqueModeloEmpirico, TramoSingularTerminaLaConstruccion) {
+  // The two fastest samples, alone in the top bin, share one speed (and air): the bin's line has
+  // no solution.
+  Carpetas c("singular");
+  const fs::path ruta = c.dir / "s.sas";
+  std::vector<TMuestra> m = Rafaga(40, 90);
+  for (std::size_t i = 34; i < 38; ++i) m[i].vel = 10 + 0.05 * static_cast<double>(i - 34);
+  m[38].vel = m[39].vel = 11.8;
+  EscribirSas(ruta, m);
+  std::ostringstream salida;
+  EXPECT_THAT(
+      [&] {
+        TParque_ModeloEmpirico::CrearDesdeSeries(Parque10(), ruta.generic_string(), 5, 95, salida,
+                                                 false);
+      },
+      ThrowsMessage<Excepcion>(
+          StrEq("Atención!!!! sistema lineal no invertible en la aproximación de un tramo!!!")));
+}
+
 TEST(TParqueModeloEmpirico, AnioGeneradoRecuperaElModelo) {
   Carpetas c("anio");
   auto mt = Parque10();
