@@ -11,19 +11,23 @@
 #include "uparques_modeloteorico.h"
 #include "usalidatexto.h"
 
-TTablaPotencia::TTablaPotencia(TParque_ModeloTeorico& modelo)
-    : p_(static_cast<std::size_t>(NDirecciones * NVelocidades), 0.0) {
+TTablaPotencia::TTablaPotencia(TParque_ModeloTeorico& modelo, int n_direcciones,
+                               NReal paso_velocidad)
+    : nd_(std::max(1, n_direcciones)),
+      paso_(paso_velocidad > 0 ? paso_velocidad : 0.5),
+      nv_(TruncToInt(VelocidadMaxima / paso_ + 1e-9) + 1),
+      p_(static_cast<std::size_t>(nd_) * static_cast<std::size_t>(nv_), 0.0) {
   const bool sin_etha = modelo.meteo_etha.n() < 1;
-  for (int d = 0; d < NDirecciones; ++d) {
-    modelo.PrepararDireccion(360.0 * d / NDirecciones, sin_etha);
-    for (int i = 1; i < NVelocidades; ++i) {
+  for (int d = 0; d < nd_; ++d) {
+    modelo.PrepararDireccion(360.0 * d / nd_, sin_etha);
+    for (int i = 1; i < nv_; ++i) {
       bool convergido = false;
       NReal pv3_simulado = 0;
       NReal pv3_libre = 0;
       const NReal P = modelo.SimularDesdeAnemometro(
-          modelo.potencia_autorizada_mw, PV3(i * PasoVelocidad, DensidadEstandar), DensidadEstandar,
+          modelo.potencia_autorizada_mw, PV3(i * paso_, DensidadEstandar), DensidadEstandar,
           convergido, pv3_simulado, pv3_libre);
-      p_[static_cast<std::size_t>(d * NVelocidades + i)] = P;
+      p_[static_cast<std::size_t>(d * nv_ + i)] = P;
     }
   }
 }
@@ -32,19 +36,15 @@ NReal TTablaPotencia::Potencia(NReal direccion, NReal velocidad) const {
   if (!(velocidad > 0)) return 0;
   NReal x = std::fmod(direccion, 360.0);
   if (x < 0) x += 360;
-  x = x / (360.0 / NDirecciones);
-  const int d1 = std::min(static_cast<int>(x), NDirecciones - 1);
-  const int d2 = (d1 + 1) % NDirecciones;
+  x = x / (360.0 / nd_);
+  const int d1 = std::min(static_cast<int>(x), nd_ - 1);
+  const int d2 = (d1 + 1) % nd_;
   const NReal wd = x - d1;
-  const NReal y = velocidad / PasoVelocidad;
-  if (y >= NVelocidades - 1) {
-    const std::size_t u = static_cast<std::size_t>(NVelocidades - 1);
-    return p_[static_cast<std::size_t>(d1 * NVelocidades) + u] * (1 - wd) +
-           p_[static_cast<std::size_t>(d2 * NVelocidades) + u] * wd;
-  }
+  auto P = [&](int d, int v) { return p_[static_cast<std::size_t>(d * nv_ + v)]; };
+  const NReal y = velocidad / paso_;
+  if (y >= nv_ - 1) return P(d1, nv_ - 1) * (1 - wd) + P(d2, nv_ - 1) * wd;
   const int v1 = static_cast<int>(y);
   const NReal wv = y - v1;
-  auto P = [&](int d, int v) { return p_[static_cast<std::size_t>(d * NVelocidades + v)]; };
   const NReal a = P(d1, v1) * (1 - wv) + P(d1, v1 + 1) * wv;
   const NReal b = P(d2, v1) * (1 - wv) + P(d2, v1 + 1) * wv;
   return a * (1 - wd) + b * wd;

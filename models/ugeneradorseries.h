@@ -11,21 +11,23 @@
 
 class TParque_ModeloTeorico;
 
-// Power of a theoretical model tabulated against the station direction (every 10 degrees) and the
-// station speed at the standard density (every 0.5 m/s up to 30 m/s), linear in both. Building it
-// runs the farm computation once per table point, so a year of samples costs a few thousand farm
-// computations instead of one per sample.
+// Power of a theoretical model tabulated against the station direction and the station speed at
+// the standard density (0 to 30 m/s), linear in both. Building it runs the farm computation once
+// per table point, so a year of samples costs a few thousand farm computations instead of one per
+// sample; a coarser table is cheaper still and is as good a generating model for tests.
 class TTablaPotencia {
  public:
-  explicit TTablaPotencia(TParque_ModeloTeorico& modelo);
+  explicit TTablaPotencia(TParque_ModeloTeorico& modelo, int n_direcciones = 36,
+                          NReal paso_velocidad = 0.5);
   // Farm power (MW) at the standard density for a station direction (any real) and speed.
   [[nodiscard]] NReal Potencia(NReal direccion, NReal velocidad) const;
 
-  static constexpr int NDirecciones = 36;
-  static constexpr NReal PasoVelocidad = 0.5;
-  static constexpr int NVelocidades = 61;
+  static constexpr NReal VelocidadMaxima = 30;
 
  private:
+  int nd_;
+  NReal paso_;
+  int nv_;
   std::vector<NReal> p_;  // row-major: direction, then speed
 };
 

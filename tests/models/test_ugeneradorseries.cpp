@@ -22,7 +22,7 @@ std::string Leer(const fs::path& p) {
 TEST(GenerarSeries, MismaSemillaMismoArchivoYDefectosSoloAPedido) {
   const fs::path dir = ayuda::CarpetaTemporal("generador");
   auto mt = ayuda::Parque(10, 20);
-  const TTablaPotencia tabla(*mt);
+  const TTablaPotencia tabla(*mt, 12, 1.0);  // coarse: cheap under the sanitizers
   TOpcionesGenerador o;
   o.n_muestras = 3000;
   o.semilla = 11;
@@ -70,7 +70,7 @@ TEST(GenerarSeries, MismaSemillaMismoArchivoYDefectosSoloAPedido) {
 
 TEST(TTablaPotencia, SigueAlModelo) {
   auto mt = ayuda::Parque(1, 2);
-  const TTablaPotencia tabla(*mt);
+  const TTablaPotencia tabla(*mt, 12, 1.0);  // coarse: cheap under the sanitizers
   // Calm, cut-out and beyond the table give nothing; the rated power at 16 m/s.
   EXPECT_EQ(tabla.Potencia(270, 0), 0);
   EXPECT_EQ(tabla.Potencia(270, -3), 0);

@@ -366,7 +366,7 @@ TEST(TParqueModeloEmpirico, TramoSingularTerminaLaConstruccion) {
 TEST(TParqueModeloEmpirico, AnioGeneradoRecuperaElModelo) {
   Carpetas c("anio");
   auto mt = Parque10();
-  const TTablaPotencia tabla(*mt);
+  const TTablaPotencia tabla(*mt, 12, 1.0);  // coarse: cheap under the sanitizers
   TOpcionesGenerador o;
   o.semilla = 7;
   o.huecos = o.trabados = o.disponibilidad = o.consignas = true;
