@@ -147,7 +147,11 @@ void TCalibradorParque::AplicarParametros(const TDAofNReal& x) {
     throw Excepcion("AplicarParametros: se esperaban " + IntATexto(std::ssize(parametros)) +
                     " valores y hay " + IntATexto(std::ssize(x)));
   }
-  for (std::size_t k = 0; k < x.size(); ++k) parametros[k].Valor(*modelo_teorico) = x[k];
+  // Every reference is resolved before any value is written: all or nothing.
+  std::vector<NReal*> destinos;
+  destinos.reserve(x.size());
+  for (const TParametroCalibrable& p : parametros) destinos.push_back(&p.Valor(*modelo_teorico));
+  for (std::size_t k = 0; k < x.size(); ++k) *destinos[k] = x[k];
 }
 
 void TCalibradorParque::ReconstruirParametros() {

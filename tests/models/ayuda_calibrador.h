@@ -45,6 +45,15 @@ struct TEmpiricoPrueba {
   }
 };
 
+// The row of n turbines on a coarse grid (20 m across the wind, 10 m along it): the calibration
+// procedures run it thousands of times.
+inline std::unique_ptr<TParque_ModeloTeorico> ParqueGrueso(int n, double potencia_autorizada) {
+  auto p = Parque(n, potencia_autorizada);
+  p->grilla_rotada_dx = 20;
+  p->grilla_rotada_dy = 10;
+  return p;
+}
+
 inline std::string TextoCalibrador(const TParque_ModeloTeorico& mt, const TEmpiricoPrueba& e) {
   std::ostringstream o;
   mt.EscribirTexto(o);
