@@ -55,6 +55,7 @@ void TCalibradorParque::Perturbar(const TDAofI& indices) {
     return f > 0 ? static_cast<NReal>(f) : 0.0;
   };
   if (indices.empty()) {
+    x_prueba.resize(x_mejor.size());
     for (std::size_t k = 0; k < x_mejor.size(); ++k) x_prueba[k] = perturbado(k);
     return;
   }

@@ -173,6 +173,8 @@ TEST_F(Calibrador, MejorasGuardanInstantaneas) {
   // Heavy losses against a generous empirical farm: lowering the station correction and the loss
   // factor is an improvement until they reach 0.
   c_->modelo_teorico->factor_perdidas = 0.3;
+  // A name that would lead out of the diagnostics folder stays inside it.
+  c_->modelo_teorico->nombre = "../Prueba";
   c_->ReconstruirParametros();
   c_->FijarFuenteAleatoria([] { return 0.0; });
   const double inicio = c_->FuncionObjetivo(31, c_->x_mejor);
@@ -182,9 +184,9 @@ TEST_F(Calibrador, MejorasGuardanInstantaneas) {
   EXPECT_EQ(c_->FuncionObjetivo(31, c_->x_mejor), fin);
   const std::vector<fs::path> inst = Instantaneas();
   ASSERT_FALSE(inst.empty());
-  EXPECT_TRUE(fs::exists(carpetas_.Basura() / "calibrado_Prueba000A1.clp"));
+  EXPECT_TRUE(fs::exists(carpetas_.Basura() / "calibrado_.._Prueba000A1.clp"));
   const fs::path ultima =
-      carpetas_.Basura() / ("calibrado_Prueba000A" + std::to_string(inst.size()) + ".clp");
+      carpetas_.Basura() / ("calibrado_.._Prueba000A" + std::to_string(inst.size()) + ".clp");
   ASSERT_TRUE(fs::exists(ultima));
   // The last snapshot holds the parameters the model ends with.
   auto guardado = TCalibradorParque::CrearDesdeArchivo(ultima.generic_string());
