@@ -30,14 +30,14 @@ int ContarLineas(const std::string& texto, const std::string& con) {
   return n;
 }
 
-// A calibrator of the 10-turbine, 20 MW test farm over a hand-made empirical block whose S curves
+// A calibrator of a 4-turbine, 8 MW test farm over a hand-made empirical block whose S curves
 // sit well above the theoretical farm (centred on 7 m/s).
 class Calibrador : public testing::Test {
  protected:
   void SetUp() override {
     ayuda::TEmpiricoPrueba e;
     e.vm = 7;
-    texto_ = ayuda::TextoCalibrador(*ayuda::ParqueGrueso(10, 20), e);
+    texto_ = ayuda::TextoCalibrador(*ayuda::ParqueGrueso(4, 8), e);
     std::istringstream s(texto_);
     c_ = TCalibradorParque::CrearDesdeTexto(s, "prueba.clp");
     c_->FijarSalida(salida_);
@@ -248,14 +248,14 @@ TEST_F(Calibrador, ComparacionDeCurvas) {
       HasSubstr(std::string("\t      20.000\r\n").append(RealANotacionArchivo(0)).append("\t")));
   EXPECT_EQ(ContarLineas(texto, "\r\n"), 74);
   EXPECT_EQ(ContarLineas(texto, "\n"), 74);
-  // The ideal farm: ten 2 MW turbines, nothing below cut-in, full power at 20 m/s.
+  // The ideal farm: four 2 MW turbines, nothing below cut-in, full power at 20 m/s.
   const std::size_t p = texto.find("\r\nA0\t");
   ASSERT_NE(p, std::string::npos);
   const std::string ultima = texto.substr(p + 2);
   EXPECT_THAT(ultima, testing::StartsWith(
                           std::string("A0\t").append(RealANotacionArchivo(0)).append("\t")));
   EXPECT_THAT(ultima,
-              testing::EndsWith(std::string("\t").append(RealANotacionArchivo(20)).append("\r\n")));
+              testing::EndsWith(std::string("\t").append(RealANotacionArchivo(8)).append("\r\n")));
 }
 
 // From a generated year: a model whose station correction reads 30 % high and whose losses are
