@@ -191,6 +191,14 @@ TEST_F(ModeloCombinado, ConsignaYTope) {
   mc->PotenciaMC(5, 1.225, 270, 11, con, sin);
   EXPECT_EQ(con, 20);
   EXPECT_EQ(sin, 20);
+  // A missing set-point (-1) gives no power with it, and the uncurtailed power without it.
+  mc->PotenciaMC(-1, 1.225, 270, 11, con, sin);
+  EXPECT_EQ(con, 0);
+  EXPECT_EQ(sin, 20);
+  Llenar(mc->correccion, 1);
+  mc->PotenciaMC(-1, 1.225, 270, 11, con, sin);
+  EXPECT_EQ(con, 0);
+  EXPECT_NEAR(sin, P_b, 0.05 * P_b);
   // A calm station gives nothing.
   mc->PotenciaMC(1000000, 1.225, 270, 0, con, sin);
   EXPECT_EQ(con, 0);
