@@ -1,0 +1,71 @@
+// The desktop program: the user's formats, the working folders and the gateway, then the window.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+
+#include "carpetas.h"
+#include "formatos.h"
+#include "uDezodudurAraRIVO.h"
+#include "uFormatosQt.h"
+#include "urosx.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  // Qt switched the C library to the user's locale; every number text goes through our own
+  // settings, so the C library stays neutral.
+  std::setlocale(LC_NUMERIC, "C");
+  // Progress lines appear while a command holds the window.
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
+  QApplication::setApplicationName(QStringLiteral("modelado_ro"));
+
+  QCommandLineParser opciones;
+  opciones.setApplicationDescription(
+      QStringLiteral("Modelado de parques eólicos: ventana principal."));
+  opciones.addHelpOption();
+  const QCommandLineOption raiz(
+      QStringLiteral("raiz"),
+      QStringLiteral("Carpeta raíz de trabajo (por omisión VELTRA_MODELADO_RO)."),
+      QStringLiteral("carpeta"));
+  const QCommandLineOption basura(
+      QStringLiteral("basura"),
+      QStringLiteral("Carpeta de copias de diagnóstico (por omisión VELTRA_BASURA)."),
+      QStringLiteral("carpeta"));
+  const QCommandLineOption pasarela(
+      QStringLiteral("pasarela"),
+      QStringLiteral("Pasarela SQL, host o host:puerto (por omisión VELTRA_PASARELA)."),
+      QStringLiteral("host[:puerto]"));
+  opciones.addOption(raiz);
+  opciones.addOption(basura);
+  opciones.addOption(pasarela);
+  opciones.process(app);
+
+  try {
+    FijarFormatosInicio(FormatosDelEscritorio());
+    if (opciones.isSet(raiz)) FijarCarpetaRaiz(TextoStd(opciones.value(raiz)));
+    if (opciones.isSet(basura)) FijarCarpetaBasura(TextoStd(opciones.value(basura)));
+    if (opciones.isSet(pasarela)) {
+      const std::string destino = TextoStd(opciones.value(pasarela));
+      LeerDestinoPasarela(destino);  // a bad value stops here, with its message
+      setenv("VELTRA_PASARELA", destino.c_str(), 1);
+    }
+    IniciarCarpetaRaiz();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+
+  int estado = 0;
+  try {
+    TFormDezodudurAraRIVO ventana;
+    ventana.show();
+    estado = QApplication::exec();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+  return estado;
+}

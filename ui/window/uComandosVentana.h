@@ -1,0 +1,68 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+class TDBrosxCon;
+class TFormDezodudurAraRIVO;
+class TPaintBox;
+
+// What the mouse over a map shows: the position, and the turbine under it when one is near.
+struct TLecturaRaton {
+  std::string coordenadas;
+  std::optional<std::string> molino;
+};
+
+// A turbine picked on a map: its etha and the region of the map around it (pixels, inclusive).
+struct TSeleccionMolino {
+  std::string etha;
+  int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+
+// The window's side of every command: reads the edits a command takes, runs it over the
+// application state and writes back what it shows. Handlers of the window call one method each.
+// Virtual so tests can stand in for the commands.
+class TComandosVentana {
+ public:
+  explicit TComandosVentana(TFormDezodudurAraRIVO& ventana);
+  virtual ~TComandosVentana();
+  TComandosVentana(const TComandosVentana&) = delete;
+  TComandosVentana& operator=(const TComandosVentana&) = delete;
+
+  // Theoretical model
+  virtual void btBajarParqueClick();
+  virtual void btCalcularClick();
+  virtual void CalcularvientoClick();
+  virtual void btCambiar_roClick();
+  virtual void btUpdateMTinDBClick();
+  // Calibration and combined model
+  virtual void btCargarCalibradorClick();
+  virtual void btGuardarCalibradorClick();
+  virtual void btCalibrarParqueClick();
+  virtual void btLoadFromArchi_ModeloMTySeriesClick();
+  virtual void CalibrarSimpleEthaMeteoClick();
+  virtual void btCalcularMCClick();
+  virtual void btCargarMCClick();
+  virtual void Button1Click();
+  // Restrictions and supercentrals
+  virtual void btProcesarSeriesConMCClick();
+  virtual void btProcesarRestriccionesClick();
+  virtual void CrearSupercentralClick();
+  virtual void BorrarSupercentralClick();
+
+  // Maps: drawing at the box's size, the read-outs under the mouse (nothing without a model) and
+  // the turbine picked with a mouse button (nothing when none is near).
+  virtual void VelocidadesMT_To_PB(TPaintBox& pb);
+  virtual std::optional<TLecturaRaton> LecturaRaton(int x, int y);
+  virtual std::optional<TSeleccionMolino> SeleccionarMolino(int x, int y);
+
+  // Closing the window: the current objects go before the gateway connection.
+  virtual void FormClose();
+
+ protected:
+  TFormDezodudurAraRIVO& v_;
+
+ private:
+  std::unique_ptr<TDBrosxCon> conexion_;
+};
