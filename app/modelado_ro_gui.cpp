@@ -1,6 +1,7 @@
 // The desktop program: the user's formats, the working folders and the gateway, then the window.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -38,9 +39,14 @@ int main(int argc, char* argv[]) {
       QStringLiteral("pasarela"),
       QStringLiteral("Pasarela SQL, host o host:puerto (por omisión VELTRA_PASARELA)."),
       QStringLiteral("host[:puerto]"));
+  const QCommandLineOption captura(
+      QStringLiteral("captura"),
+      QStringLiteral("Guarda una imagen PNG de la ventana al abrirse y termina."),
+      QStringLiteral("archivo"));
   opciones.addOption(raiz);
   opciones.addOption(basura);
   opciones.addOption(pasarela);
+  opciones.addOption(captura);
   opciones.process(app);
 
   try {
@@ -62,6 +68,19 @@ int main(int argc, char* argv[]) {
   try {
     TFormDezodudurAraRIVO ventana;
     ventana.show();
+    if (opciones.isSet(captura)) {
+      // Once the window is on screen and laid out, its picture is saved and the program ends.
+      const QString archivo = opciones.value(captura);
+      QTimer::singleShot(500, &ventana, [&ventana, archivo] {
+        if (!ventana.grab().save(archivo)) {
+          std::fprintf(stderr, "No se pudo guardar la captura: %s\n",
+                       archivo.toLocal8Bit().constData());
+          QApplication::exit(1);
+          return;
+        }
+        QApplication::quit();
+      });
+    }
     estado = QApplication::exec();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", e.what());

@@ -323,6 +323,25 @@ class TestVentana : public QObject {
     QCOMPARE(f.separador_hora, ':');
   }
 
+  void PatronDeLasFechas_data() {
+    QTest::addColumn<QString>("corta");
+    QTest::addColumn<char>("separador");
+    QTest::addColumn<QString>("qt");
+    QTest::newRow("diseno") << "dd/mm/yyyy" << '/' << "dd/MM/yyyy";
+    QTest::newRow("dos cifras") << "d/m/yy" << '/' << "d/M/yyyy";
+    QTest::newRow("separador") << "dd/mm/yyyy" << '-' << "dd-MM-yyyy";
+    QTest::newRow("puntos") << "dd.mm.yy" << '.' << "dd.MM.yyyy";
+  }
+  void PatronDeLasFechas() {
+    QFETCH(QString, corta);
+    QFETCH(char, separador);
+    QFETCH(QString, qt);
+    TFormatos f;
+    f.formato_fecha_corta = corta.toStdString();
+    f.separador_fecha = separador;
+    QCOMPARE(PatronFechaQt(f), qt);
+  }
+
   void TextosLatin1SobrevivenComoTexto() {
     QCOMPARE(QTexto("Energ\xC3\xAD"
                     "a"),

@@ -172,9 +172,14 @@ void TFormDezodudurAraRIVO::CrearTabSheet2() {
 
 void TFormDezodudurAraRIVO::CrearTabSheet3() {
   TabSheet3 = Pagina(PageControl1, "TabSheet3");
-  auto* g = new QGridLayout(TabSheet3);
-  g->setContentsMargins(12, 12, 12, 12);
-  g->setHorizontalSpacing(16);
+  // Two independent columns: the central's commands and the supercentrals.
+  auto* capa = new QHBoxLayout(TabSheet3);
+  capa->setContentsMargins(12, 12, 12, 12);
+  capa->setSpacing(24);
+  auto* izquierda = new QWidget;
+  auto* g = new QGridLayout(izquierda);
+  g->setContentsMargins(0, 0, 0, 0);
+  g->setVerticalSpacing(6);
   int f = 0;
   eNidCentral = EditEtiquetado(g, f, 0, "eNidCentral", L("NID de la central eólica a seleccionar"),
                                QString());
@@ -186,6 +191,7 @@ void TFormDezodudurAraRIVO::CrearTabSheet3() {
   g->addWidget(btCargarMC, f++, 1);
   btLevantarCurvaAeroADB = Boton("btLevantarCurvaAeroADB", L("Subir Curvas Aeros"));
   g->addWidget(btLevantarCurvaAeroADB, f++, 0);
+  g->setRowMinimumHeight(f++, 8);
 
   Label9 = Etiqueta("Label9", L("Rango de ajuste en potencia de la curva s en los datos del "
                                 "cluster.\n% inferior            % superior "));
@@ -198,6 +204,7 @@ void TFormDezodudurAraRIVO::CrearTabSheet3() {
   btLoadFromArchi_ModeloMTySeries =
       Boton("btLoadFromArchi_ModeloMTySeries", L("Crear archivo .clp con MT y archivo .sas"));
   g->addWidget(btLoadFromArchi_ModeloMTySeries, f++, 0, 1, 2);
+  g->setRowMinimumHeight(f++, 8);
 
   Label1 = Etiqueta("Label1", L("Desde"));
   Label2 = Etiqueta("Label2", L("Hasta"));
@@ -214,17 +221,21 @@ void TFormDezodudurAraRIVO::CrearTabSheet3() {
   g->addWidget(btProcesarSeriesConMC, f, 0);
   g->addWidget(btProcesarRestricciones, f++, 1);
   g->setRowStretch(f, 1);
+  capa->addWidget(izquierda);
 
-  // Supercentrals in the second column pair.
-  int s = 0;
+  auto* derecha = new QWidget;
+  auto* s = new QGridLayout(derecha);
+  s->setContentsMargins(0, 0, 0, 0);
+  s->setVerticalSpacing(6);
+  int r = 0;
   NIDcentralesAunir =
-      EditEtiquetado(g, s++, 2, "NIDcentralesAunir",
+      EditEtiquetado(s, r++, 0, "NIDcentralesAunir",
                      L("Introducir el NID de las centrales separado por \";\""), L("20;21;28"));
   NIDcentralAnemo = EditEtiquetado(
-      g, s++, 2, "NIDcentralAnemo",
+      s, r++, 0, "NIDcentralAnemo",
       L("NID de la central que asocia su Estación\n Meteorológica con la supercentral"), L("20"));
   CrearSupercentral = Boton("CrearSupercentral", L("Crear supercentral"));
-  g->addWidget(CrearSupercentral, s++, 2);
+  s->addWidget(CrearSupercentral, r++, 0);
   Label7 = Etiqueta(
       "Label7",
       L("Se crea una supercentral que modela en conjunto las centrales especificadas. \n"
@@ -234,16 +245,18 @@ void TFormDezodudurAraRIVO::CrearTabSheet3() {
         "Se crea un archivo calibrador (.clp) a partir del MT y un archivo de series de datos "
         "(.sas). \n"
         "El calibrador se guarda en la carpeta correspondiente a la central."));
-  g->addWidget(Label7, s, 2, 3, 1, Qt::AlignTop);
-  s += 3;
-  NIDsupercentralBorrar = EditEtiquetado(g, s++, 2, "NIDsupercentralBorrar",
+  s->addWidget(Label7, r++, 0);
+  s->setRowMinimumHeight(r++, 16);
+  NIDsupercentralBorrar = EditEtiquetado(s, r++, 0, "NIDsupercentralBorrar",
                                          L("NID de la supercentral a borrar"), L("202128"));
   BorrarSupercentral = Boton("BorrarSupercentral", L("Borrar supercentral"));
-  g->addWidget(BorrarSupercentral, s++, 2);
+  s->addWidget(BorrarSupercentral, r++, 0);
   Label8 = Etiqueta("Label8", L("Borra la supercentral de la BD.\nLa supercentral a borrar se "
                                 "especifica según su NID."));
-  g->addWidget(Label8, s++, 2, Qt::AlignTop);
-  g->setColumnStretch(3, 1);
+  s->addWidget(Label8, r++, 0);
+  s->setRowStretch(r, 1);
+  capa->addWidget(derecha);
+  capa->addStretch(1);
 }
 
 void TFormDezodudurAraRIVO::CrearTabSheet4() {

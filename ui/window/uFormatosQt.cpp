@@ -83,8 +83,14 @@ TFormatos FormatosDelEscritorio() {
 }
 
 QString PatronFechaQt(const TFormatos& f) {
+  // A date edit always shows four-digit years: two would leave the century to guesswork.
+  std::string patron = f.formato_fecha_corta;
+  if (patron.find("yyyy") == std::string::npos) {
+    if (const std::size_t i = patron.find("yy"); i != std::string::npos)
+      patron.replace(i, 2, "yyyy");
+  }
   QString r;
-  for (char ch : f.formato_fecha_corta) {
+  for (char ch : patron) {
     if (ch == 'm') {
       r += QLatin1Char('M');
     } else if (ch == '/') {

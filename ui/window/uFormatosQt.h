@@ -13,7 +13,8 @@
 TFormatos FormatosDeQLocale(const QLocale& locale);
 TFormatos FormatosDelEscritorio();
 
-// A Qt pattern from a short date pattern of the settings ('/' is the date separator).
+// A Qt pattern from a short date pattern of the settings ('/' is the date separator), with
+// four-digit years.
 QString PatronFechaQt(const TFormatos& f);
 
 // Texts of the models are bytes; UTF-8 when valid, otherwise Latin-1, so foreign files survive.
