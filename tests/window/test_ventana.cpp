@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDateEdit>
 #include <QFileDialog>
@@ -161,6 +162,37 @@ class TestVentana : public QObject {
     QCOMPARE(w.FechaDesde->date(), QDate(2015, 11, 2));
     w.FechaHasta->setDate(QDate(2016, 2, 1));
     QCOMPARE(w.FechaHasta1->date(), QDate(2016, 1, 15));
+  }
+
+  void TextosPorNombreDeControl() {
+    TFormDezodudurAraRIVO w;
+    w.FijarTexto("Caption", "Calibrador cargado, Parque: Ruiz A");
+    QCOMPARE(w.windowTitle(), QStringLiteral("Calibrador cargado, Parque: Ruiz A"));
+    QCOMPARE(w.Texto("Caption"), std::string("Calibrador cargado, Parque: Ruiz A"));
+    // Written like typing: the twin follows.
+    w.FijarTexto("eGamma_Atmosfera", "0.12");
+    QCOMPARE(w.eGamma_Atmosfera1->text(), QStringLiteral("0.12"));
+    QCOMPARE(w.Texto("eDir"), std::string("270"));
+    w.cbCambiarTodosLosRo->setChecked(true);
+    QCOMPARE(w.Texto("cbCambiarTodosLosRo"), std::string("1"));
+    try {
+      w.FijarTexto("eNoExiste", "1");
+      QFAIL("sin error");
+    } catch (const Excepcion& e) {
+      QCOMPARE(std::string(e.what()), std::string("Control desconocido: eNoExiste"));
+    }
+  }
+
+  void ElegirArchivoConLosFiltrosDados() {
+    TFormDezodudurAraRIVO w;
+    QStringList vistos;
+    w.dialogos.archivo = [&](QFileDialog& d) -> std::optional<std::string> {
+      vistos = d.nameFilters();
+      return std::nullopt;
+    };
+    QCOMPARE(w.ElegirArchivo(w.odCalibrador, kFiltroModeloCombinado), std::nullopt);
+    QCOMPARE(vistos, (QStringList{QStringLiteral("*.pmc"), QStringLiteral("*.clp")}));
+    QCOMPARE(w.odCalibrador->selectedNameFilter(), QStringLiteral("*.pmc"));
   }
 
   void MenuVerMuestraLasPaginasOcultas() {

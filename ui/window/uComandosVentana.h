@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <memory>
 #include <optional>
 #include <string>
@@ -7,6 +8,12 @@
 class TDBrosxCon;
 class TFormDezodudurAraRIVO;
 class TPaintBox;
+
+// Filters of the file dialogs. The combined-model dialog lists ".pmc" first: the files it opens
+// are combined models, although the dialog is the calibrators' one.
+inline const QStringList kFiltroCalibrador{QStringLiteral("*.clp")};
+inline const QStringList kFiltroModeloCombinado{QStringLiteral("*.pmc"), QStringLiteral("*.clp")};
+inline const QStringList kFiltroSeries{QStringLiteral("*.sas")};
 
 // What the mouse over a map shows: the position, and the turbine under it when one is near.
 struct TLecturaRaton {

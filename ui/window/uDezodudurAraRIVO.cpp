@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "errores.h"
 #include "numtext.h"
 #include "uComandosVentana.h"
 #include "uFormatosQt.h"
@@ -102,6 +103,35 @@ void TFormDezodudurAraRIVO::MostrarPagina(QWidget* pagina, bool visible) {
                     : pagina == TabSheet4 ? verTabSheet4
                                           : nullptr;
   if (accion != nullptr && accion->isChecked() != visible) accion->setChecked(visible);
+}
+
+std::string TFormDezodudurAraRIVO::Texto(const std::string& control) const {
+  if (control == "Caption") return TextoStd(windowTitle());
+  const QString nombre = QString::fromStdString(control);
+  if (const auto* e = findChild<QLineEdit*>(nombre); e != nullptr) return TextoStd(e->text());
+  if (const auto* c = findChild<QCheckBox*>(nombre); c != nullptr)
+    return c->isChecked() ? "1" : "0";
+  throw Excepcion("Control desconocido: " + control);
+}
+
+void TFormDezodudurAraRIVO::FijarTexto(const std::string& control, const std::string& texto) {
+  if (control == "Caption") {
+    setWindowTitle(QTexto(texto));
+    return;
+  }
+  auto* e = findChild<QLineEdit*>(QString::fromStdString(control));
+  if (e == nullptr) throw Excepcion("Control desconocido: " + control);
+  e->setText(QTexto(texto));
+}
+
+std::optional<std::string> TFormDezodudurAraRIVO::ElegirArchivo(QFileDialog* dialogo,
+                                                                const QStringList& filtros,
+                                                                const std::string& carpeta) {
+  dialogo->setNameFilters(filtros);
+  if (!filtros.isEmpty()) dialogo->selectNameFilter(filtros.constFirst());
+  if (!carpeta.empty()) dialogo->setDirectory(QTexto(carpeta));
+  if (!dialogos.archivo) return std::nullopt;
+  return dialogos.archivo(*dialogo);
 }
 
 void TFormDezodudurAraRIVO::CopiarRegion(const TPaintBox& pb, int x1, int y1, int x2, int y2) {

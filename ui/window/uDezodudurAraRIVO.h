@@ -57,6 +57,17 @@ class TFormDezodudurAraRIVO : public QMainWindow {
   // Shows the given page's tab (the View menu does this for the hidden pages).
   void MostrarPagina(QWidget* pagina, bool visible);
 
+  // The text of a control by its design name ("Caption" is the window's title), and its
+  // replacement; writing an edit fires its change handler as typing does. Raises Excepcion for a
+  // name the window does not have.
+  [[nodiscard]] std::string Texto(const std::string& control) const;
+  void FijarTexto(const std::string& control, const std::string& texto);
+
+  // Runs a file dialog with the given filters (the first one selected) and starting folder;
+  // the file chosen, or nothing when cancelled.
+  std::optional<std::string> ElegirArchivo(QFileDialog* dialogo, const QStringList& filtros,
+                                           const std::string& carpeta = {});
+
   // Puts on the clipboard the pixels (x1, y1)..(x2, y2) of the box's picture; nothing when the
   // rectangle is empty.
   static void CopiarRegion(const TPaintBox& pb, int x1, int y1, int x2, int y2);
