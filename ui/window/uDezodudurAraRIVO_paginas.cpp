@@ -59,6 +59,7 @@ QLabel* Titulo(const char* nombre, const QString& texto) {
   QFont f = l->font();
   f.setBold(true);
   l->setFont(f);
+  l->setContentsMargins(0, 10, 0, 2);
   return l;
 }
 
