@@ -13,10 +13,11 @@ TEST(TEscalaColor, ColoresDeLaEscalaDelMapa) {
     double v;
     int r, g, b;
   };
-  const Caso casos[] = {{-3, 0, 0, 255},    {4, 0, 0, 255},     {4.75, 0, 182, 255},
-                        {5.5, 0, 255, 255}, {7, 0, 255, 0},     {8.5, 255, 255, 0},
-                        {9.25, 255, 182, 0}, {10, 255, 0, 0},   {25, 255, 0, 0},
-                        {std::numeric_limits<double>::quiet_NaN(), 0, 0, 255}};
+  const Caso casos[] = {{-3, 0, 0, 255},     {4, 0, 0, 255},
+                        {4.75, 0, 182, 255}, {5.5, 0, 255, 255},
+                        {7, 0, 255, 0},      {8.5, 255, 255, 0},
+                        {9.25, 255, 182, 0}, {10, 255, 0, 0},
+                        {25, 255, 0, 0},     {std::numeric_limits<double>::quiet_NaN(), 0, 0, 255}};
   for (const Caso& c : casos) {
     SCOPED_TRACE(testing::Message() << "v = " << c.v);
     const TColor col = escala.Color(c.v);

@@ -111,11 +111,10 @@ TEST(TParqueVista, MolinoCercanoHastaTresDiametros) {
     double x, y;
     int esperado;  // nid, 0 for nothing
   };
-  const Caso casos[] = {
-      {500, 0, 1},  {1100, 0, 2},     {510, 30, 1}, {1100, -200, 2},
-      {500, 260, 0},  // more than 3 diameters (240 m) from both
-      {800, 0, 0},    // halfway, 300 m from each
-      {-200, 0, 0}};
+  const Caso casos[] = {{500, 0, 1},     {1100, 0, 2},  {510, 30, 1},
+                        {1100, -200, 2}, {500, 260, 0},  // more than 3 diameters (240 m) from both
+                        {800, 0, 0},                     // halfway, 300 m from each
+                        {-200, 0, 0}};
   for (const Caso& c : casos) {
     SCOPED_TRACE(testing::Message() << "(" << c.x << ", " << c.y << ")");
     const TPx px = Pixel(*p, c.x, c.y);

@@ -131,7 +131,10 @@ TLinea LeerLinea(const std::vector<std::string>& args) {
       l.interruptores[a] = true;
     } else if (EsConValor(a)) {
       if (!con_igual) {
-        if (i + 1 >= args.size()) throw ExcepcionUso("falta el valor de la opción " + a);
+        // No value begins with "--": the next option means the value was left out.
+        if (i + 1 >= args.size() || args[i + 1].rfind("--", 0) == 0) {
+          throw ExcepcionUso("falta el valor de la opción " + a);
+        }
         valor = args[++i];
       }
       l.valores[a] = valor;
