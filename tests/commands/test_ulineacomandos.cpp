@@ -104,7 +104,18 @@ TEST_F(LineaDeComandos, FallosConUnaLineaEnErrores) {
       {{"simular", "--demo", "--etha-molino", "1", "--molino", "9"},
        1,
        "modelado_ro: No existe el molino número 9\n"},
-      {{"simular"}, 2, "modelado_ro: falta el modelo: --demo (modelado_ro --help)\n"},
+      {{"simular"},
+       2,
+       "modelado_ro: falta el modelo: --central NID, --pmt ARCHIVO o --demo (modelado_ro "
+       "--help)\n"},
+      {{"viento", "--demo", "--pmt", "x.pmt"},
+       2,
+       "modelado_ro: un solo modelo: --central NID, --pmt ARCHIVO o --demo (modelado_ro --help)\n"},
+      {{"bajar"}, 2, "modelado_ro: falta la central: --central NID (modelado_ro --help)\n"},
+      {{"bajar", "--central", "8", "--dir", "90"},
+       2,
+       "modelado_ro: la opción --dir no corresponde al comando bajar (modelado_ro --help)\n"},
+      {{"bajar", "--central", "ocho"}, 1, "modelado_ro: 'ocho' is not a valid integer value\n"},
       {{"simular", "--demo", "--nada"},
        2,
        "modelado_ro: opción desconocida: --nada (modelado_ro --help)\n"},
@@ -130,6 +141,16 @@ TEST_F(LineaDeComandos, FallosConUnaLineaEnErrores) {
     EXPECT_EQ(errores.str(), c.mensaje);
     EXPECT_EQ(salida.str(), "");
   }
+  // A central whose model was never downloaded: the message says how, and no folder appears.
+  const std::string raiz = (carpeta / "raiz").string();
+  EXPECT_EQ(Ejecutar({"simular", "--central", "99"}), 1);
+  EXPECT_EQ(errores.str(), "modelado_ro: No hay un modelo de la central 99 en " + raiz +
+                               " (modelado_ro bajar --central 99)\n");
+  EXPECT_FALSE(fs::exists(carpeta / "raiz" / "c99"));
+  // A model file that is not there.
+  EXPECT_EQ(Ejecutar({"simular", "--pmt", (carpeta / "no.pmt").string()}), 1);
+  EXPECT_NE(errores.str().find((carpeta / "no.pmt").string()), std::string::npos) << errores.str();
+
   // A map that cannot be written fails after the figures, naming the file.
   const std::string png = (carpeta / "no" / "existe" / "mapa.png").string();
   EXPECT_EQ(Ejecutar({"simular", "--demo", "--mapa", png}), 1);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <ostream>
@@ -27,6 +28,8 @@ const char* const kAyudaGeneral =
     "Uso: modelado_ro [opciones generales] COMANDO [opciones]\n"
     "\n"
     "Comandos:\n"
+    "  bajar     baja de la base de datos el modelo teórico de una central y lo guarda en\n"
+    "            su carpeta (c<NID>/c<NID>_parque_mt.pmt)\n"
     "  simular   simula el modelo teórico para el viento de la estación meteorológica\n"
     "  viento    viento libre incidente para que el parque genere una potencia dada\n"
     "\n"
@@ -37,7 +40,9 @@ const char* const kAyudaGeneral =
     "  --help              esta ayuda; 'modelado_ro COMANDO --help' la del comando\n";
 
 const char* const kAyudaModelo =
-    "Modelo:\n"
+    "Modelo (uno de):\n"
+    "  --central NID       el modelo que 'bajar' guardó para la central en la carpeta de trabajo\n"
+    "  --pmt ARCHIVO       un archivo de modelo teórico (.pmt)\n"
     "  --demo              el parque de demostración incorporado (8 molinos de 2 MW)\n"
     "\n"
     "Viento en la estación meteorológica (admiten expresiones, p. ej. '2*4.5'):\n"
@@ -56,7 +61,7 @@ const char* const kAyudaModelo =
     "  --todos             todos los molinos\n";
 
 const char* const kAyudaSimular =
-    "Uso: modelado_ro simular --demo [opciones]\n"
+    "Uso: modelado_ro simular (--central NID | --pmt ARCHIVO | --demo) [opciones]\n"
     "\n"
     "Simula el modelo teórico para el viento medido en la estación y muestra el viento libre\n"
     "incidente, la potencia del modelo teórico y la velocidad que el modelo reproduce en la\n"
@@ -71,7 +76,7 @@ const char* const kAyudaSimularMapa =
     "  --alto PX           alto del mapa (616)\n";
 
 const char* const kAyudaViento =
-    "Uso: modelado_ro viento --demo --potencia MW [opciones]\n"
+    "Uso: modelado_ro viento (--central NID | --pmt ARCHIVO | --demo) --potencia MW [opciones]\n"
     "\n"
     "Simula primero para la dirección y el viento dados, y busca luego el viento libre\n"
     "incidente (a la densidad base) con el que el parque genera la potencia pedida.\n"
@@ -79,11 +84,17 @@ const char* const kAyudaViento =
     "  --potencia MW       potencia pedida (50)\n"
     "\n";
 
+const char* const kAyudaBajar =
+    "Uso: modelado_ro bajar --central NID [--pasarela HOST[:PUERTO]]\n"
+    "\n"
+    "Baja de la base de datos el modelo teórico de la central (crea sus filas de modelo la\n"
+    "primera vez, con los parámetros por omisión) y lo guarda en la carpeta de la central.\n";
+
 // Options that take a value, and switches.
 const char* const kConValor[] = {
-    "--raiz",   "--basura", "--pasarela", "--dir",    "--vel",        "--alfa",
-    "--gamma",  "--fpv3pe", "--perdidas", "--limite", "--etha-meteo", "--etha-molino",
-    "--molino", "--mapa",   "--ancho",    "--alto",   "--potencia"};
+    "--raiz",   "--basura",   "--pasarela", "--dir",        "--vel",         "--alfa",   "--gamma",
+    "--fpv3pe", "--perdidas", "--limite",   "--etha-meteo", "--etha-molino", "--molino", "--mapa",
+    "--ancho",  "--alto",     "--potencia", "--central",    "--pmt"};
 const char* const kInterruptores[] = {"--demo", "--todos", "--help"};
 
 struct TLinea {
@@ -145,13 +156,28 @@ TLinea LeerLinea(const std::vector<std::string>& args) {
   return l;
 }
 
-// The options that only some commands take.
-void SoloPara(const TLinea& l, const std::vector<std::string>& opciones) {
-  for (const auto& o : opciones) {
-    if (l.Tiene(o) || l.Interruptor(o)) {
-      throw ExcepcionUso("la opción " + o + " no corresponde al comando " + l.comando);
+// Every command takes the general options and its own.
+void SoloEstas(const TLinea& l, const std::vector<std::string>& propias) {
+  std::vector<std::string> validas = {"--raiz", "--basura", "--pasarela", "--help"};
+  validas.insert(validas.end(), propias.begin(), propias.end());
+  auto revisar = [&](const std::string& o) {
+    for (const auto& v : validas) {
+      if (o == v) return;
     }
-  }
+    throw ExcepcionUso("la opción " + o + " no corresponde al comando " + l.comando);
+  };
+  for (const auto& [o, v] : l.valores) revisar(o);
+  for (const auto& [o, v] : l.interruptores) revisar(o);
+}
+
+// The options of the commands that simulate a model.
+std::vector<std::string> OpcionesDeSimulacion(std::vector<std::string> mas) {
+  std::vector<std::string> o = {"--central",  "--pmt",    "--demo",       "--dir",
+                                "--vel",      "--alfa",   "--gamma",      "--fpv3pe",
+                                "--perdidas", "--limite", "--etha-meteo", "--etha-molino",
+                                "--molino",   "--todos"};
+  o.insert(o.end(), mas.begin(), mas.end());
+  return o;
 }
 
 std::int32_t EnteroPositivo(const TLinea& l, const std::string& o, std::int32_t def) {
@@ -169,11 +195,31 @@ std::unique_ptr<TDBrosxCon> Conexion(const TLinea& l) {
   return std::make_unique<TDBrosxCon>("", d.host, d.port, "/scripts/dovi.php");
 }
 
+// The model named on the command line: a central's model in the working folder, a model file or the
+// demo farm.
+std::unique_ptr<TParque_ModeloTeorico> ModeloDeLaLinea(const TLinea& l) {
+  const int fuentes = (l.Tiene("--central") ? 1 : 0) + (l.Tiene("--pmt") ? 1 : 0) +
+                      (l.Interruptor("--demo") ? 1 : 0);
+  if (fuentes != 1) {
+    throw ExcepcionUso(std::string(fuentes == 0 ? "falta el modelo" : "un solo modelo") +
+                       ": --central NID, --pmt ARCHIVO o --demo");
+  }
+  if (l.Interruptor("--demo")) return CrearParqueDemo();
+  if (l.Tiene("--pmt")) return TParque_ModeloTeorico::CrearDesdeArchivo(l.Valor("--pmt"));
+  const std::int32_t central = TextoAEntero(l.Valor("--central"));
+  // Looking for the model must not create the central's folder.
+  const std::string carpeta = CarpetaRaiz() + "/c" + IntATexto(central);
+  if (!std::filesystem::is_directory(carpeta)) {
+    throw Excepcion("No hay un modelo de la central " + IntATexto(central) + " en " +
+                    CarpetaRaiz() + " (modelado_ro bajar --central " + IntATexto(central) + ")");
+  }
+  return TParque_ModeloTeorico::CrearDesdeArchivo(ArchivoModeloTeorico(central));
+}
+
 // The model into the state, its parameters into the edits, then the options over them, as a user
 // would load a farm and type in the window.
 void PrepararEstado(TEstadoAplicacion& estado, const TLinea& l) {
-  if (!l.Interruptor("--demo")) throw ExcepcionUso("falta el modelo: --demo");
-  estado.FijarModeloTeorico(CrearParqueDemo());
+  estado.FijarModeloTeorico(ModeloDeLaLinea(l));
   TResultadoComando r;
   MostrarParametrosModelo(estado, r);
   TTextosVentana& t = estado.textos;
@@ -216,7 +262,7 @@ void Mostrar(std::ostream& salida, const char* etiqueta, const std::string& text
 }
 
 int Simular(const TLinea& l, std::ostream& salida) {
-  SoloPara(l, {"--potencia"});
+  SoloEstas(l, OpcionesDeSimulacion({"--mapa", "--ancho", "--alto"}));
   const std::int32_t ancho = EnteroPositivo(l, "--ancho", kAnchoMapa);
   const std::int32_t alto = EnteroPositivo(l, "--alto", kAltoMapa);
   if (!l.Tiene("--mapa") && (l.Tiene("--ancho") || l.Tiene("--alto"))) {
@@ -238,7 +284,7 @@ int Simular(const TLinea& l, std::ostream& salida) {
 }
 
 int Viento(const TLinea& l, std::ostream& salida, std::ostream& errores) {
-  SoloPara(l, {"--mapa", "--ancho", "--alto"});
+  SoloEstas(l, OpcionesDeSimulacion({"--potencia"}));
   TEstadoAplicacion estado(Conexion(l));
   PrepararEstado(estado, l);
   (void)btCalcularClick(estado);
@@ -249,6 +295,15 @@ int Viento(const TLinea& l, std::ostream& salida, std::ostream& errores) {
   }
   Mostrar(salida,
           "Viento libre asociado a la potencia generada (m/s): ", estado.textos.VientoDeLaPotMW);
+  return 0;
+}
+
+int Bajar(const TLinea& l, std::ostream& salida) {
+  SoloEstas(l, {"--central"});
+  if (!l.Tiene("--central")) throw ExcepcionUso("falta la central: --central NID");
+  TEstadoAplicacion estado(Conexion(l));
+  estado.textos.eNidCentral = l.Valor("--central");
+  (void)btBajarParqueClick(estado, salida);
   return 0;
 }
 
@@ -263,12 +318,14 @@ int ModeladoRO(const std::vector<std::string>& args, std::ostream& salida, std::
       salida << kAyudaGeneral;
       return 0;
     }
-    if (l.comando != "simular" && l.comando != "viento") {
+    if (l.comando != "simular" && l.comando != "viento" && l.comando != "bajar") {
       throw ExcepcionUso("comando desconocido: " + l.comando);
     }
     if (ayuda) {
       if (l.comando == "simular") {
         salida << kAyudaSimular << kAyudaModelo << kAyudaSimularMapa;
+      } else if (l.comando == "bajar") {
+        salida << kAyudaBajar;
       } else {
         salida << kAyudaViento << kAyudaModelo;
       }
@@ -278,6 +335,7 @@ int ModeladoRO(const std::vector<std::string>& args, std::ostream& salida, std::
     if (l.Tiene("--basura")) FijarCarpetaBasura(l.Valor("--basura"));
     IniciarCarpetaRaiz();
     if (l.comando == "simular") return Simular(l, salida);
+    if (l.comando == "bajar") return Bajar(l, salida);
     return Viento(l, salida, errores);
   } catch (const ExcepcionUso& e) {
     errores << "modelado_ro: " << e.what() << " (modelado_ro --help)\n";
