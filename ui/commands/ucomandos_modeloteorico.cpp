@@ -6,6 +6,7 @@
 #include "errores.h"
 #include "numtext.h"
 #include "umapaparque.h"
+#include "uparques_modeloempirico.h"
 #include "utokens.h"
 
 namespace {
@@ -109,8 +110,15 @@ TResultadoComando btCalcularClick(TEstadoAplicacion& estado) {
   // 11.
   Escribir(r, estado, &TTextosVentana::eVAnemoResultante, "eVAnemoResultante",
            RealAGeneral(VelocidadDePV3(m.PV3EnPunto(0, 0) * m.etha_meteo_dir, DensidadEstandar)));
-  // 9., 12. the empirical figures come from a calibrator's empirical model; without one they
+  // 9., 12. the empirical figures come from the calibrator's empirical model; without one they
   // stay as they were.
+  if (const auto& empirico = estado.ModeloEmpirico(); empirico) {
+    NReal peso = 0;
+    const NReal Pe = empirico->PotenciaBinada(DensidadEstandar, s, d, peso);
+    Escribir(r, estado, &TTextosVentana::ePE_MW_Representantes, "ePE_MW_Representantes",
+             RealAGeneral(Pe));
+    Escribir(r, estado, &TTextosVentana::eME_Peso, "eME_Peso", RealAGeneral(peso));
+  }
   // 13.
   r.dibujar_mapas = true;
   return r;

@@ -51,9 +51,10 @@ void LeerParametrosModelo(TEstadoAplicacion& estado);
 void MostrarParametrosModelo(TEstadoAplicacion& estado, TResultadoComando& r);
 
 // Simulation for the station wind typed in eVAnemoEntrada and eDir: the free wind, the theoretical
-// power and the station speed the model reproduces. The power limit is the calibrator's model's
-// authorised power, or the model's own when there is no calibrator; the empirical figures are left
-// as they were. Refuses without a theoretical model.
+// power and the station speed the model reproduces, and the calibrator's empirical binned power
+// with the number of samples behind it. The power limit is the calibrator's model's authorised
+// power; without a calibrator the model's own, and the empirical figures are left as they were.
+// Refuses without a theoretical model.
 TResultadoComando btCalcularClick(TEstadoAplicacion& estado);
 
 // Free wind at which the farm yields the power typed in vientoparapot, for the direction of the
