@@ -197,12 +197,10 @@ bool cliOpen(TSocket& s, std::uint32_t address, std::int32_t port,
   dir.sin_family = AF_INET;
   dir.sin_port = htons(static_cast<std::uint16_t>(port));
   dir.sin_addr.s_addr = htonl(address);
-  int r = 0;
-  do {
-    r = ::connect(fd, reinterpret_cast<const sockaddr*>(&dir), sizeof dir);
-  } while (r != 0 && errno == EINTR);
-  if (r != 0) {
-    if (errno != EINPROGRESS) return fallo(errno);
+  // Non-blocking: the connection completes in the background, interrupted or not, and the
+  // wait below bounds it.
+  if (::connect(fd, reinterpret_cast<const sockaddr*>(&dir), sizeof dir) != 0) {
+    if (errno != EINPROGRESS && errno != EINTR && errno != EALREADY) return fallo(errno);
     if (!Esperar(fd, POLLOUT, espera)) return fallo(ETIMEDOUT);
     int error = 0;
     socklen_t largo = sizeof error;

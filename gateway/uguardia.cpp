@@ -78,3 +78,78 @@ void VerificarSentencia(std::string_view sql) {
         "centrales, molinos, curvas_aerogen, modelo_teorico y modelo_teorico_etha_molinos");
   }
 }
+
+bool VariasSentenciasPostgres(std::string_view sql) {
+  const auto es_blanco = [](char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+  };
+  const auto es_palabra = [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           static_cast<unsigned char>(c) >= 0x80;
+  };
+  bool fin_de_sentencia = false;
+  std::size_t i = 0;
+  const std::size_t n = sql.size();
+  while (i < n) {
+    const char c = sql[i];
+    if (es_blanco(c)) {
+      ++i;
+    } else if (sql.substr(i, 2) == "--") {
+      while (i < n && sql[i] != '\n') ++i;
+    } else if (sql.substr(i, 2) == "/*") {
+      int nivel = 0;
+      do {
+        if (sql.substr(i, 2) == "/*") {
+          ++nivel;
+          i += 2;
+        } else if (sql.substr(i, 2) == "*/") {
+          --nivel;
+          i += 2;
+        } else {
+          ++i;
+        }
+      } while (nivel > 0 && i < n);
+    } else if (c == ';') {
+      fin_de_sentencia = true;
+      ++i;
+    } else {
+      if (fin_de_sentencia) return true;
+      if (c == '\'' || c == '"') {
+        // E'...' takes backslash escapes; a doubled quote is a quote in every form.
+        const bool escapes = c == '\'' && i > 0 && (sql[i - 1] == 'E' || sql[i - 1] == 'e') &&
+                             (i < 2 || !es_palabra(sql[i - 2]));
+        ++i;
+        while (i < n) {
+          if (escapes && sql[i] == '\\') {
+            i += 2;
+          } else if (sql[i] == c) {
+            if (i + 1 < n && sql[i + 1] == c) {
+              i += 2;
+            } else {
+              ++i;
+              break;
+            }
+          } else {
+            ++i;
+          }
+        }
+      } else if (c == '$' && (i == 0 || !es_palabra(sql[i - 1]))) {
+        // $tag$ ... $tag$ (the tag may be empty); a $1 parameter is no quote.
+        std::size_t j = i + 1;
+        while (j < n && es_palabra(sql[j]) && !(sql[j] >= '0' && sql[j] <= '9' && j == i + 1)) {
+          ++j;
+        }
+        if (j < n && sql[j] == '$') {
+          const std::string_view etiqueta = sql.substr(i, j - i + 1);
+          const std::size_t cierre = sql.find(etiqueta, j + 1);
+          i = cierre == std::string_view::npos ? n : cierre + etiqueta.size();
+        } else {
+          ++i;
+        }
+      } else {
+        ++i;
+      }
+    }
+  }
+  return false;
+}

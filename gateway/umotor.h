@@ -39,6 +39,10 @@ std::string PrimeraPalabra(std::string_view sql);
 // UPDATE or DELETE, raise ExcepcionRechazo. The back ends add their own, engine-based, checks.
 void VerificarSentencia(std::string_view sql);
 
+// True when text follows a ';' that ends the first statement, read with PostgreSQL's rules for
+// strings ('', E'', $tag$), quoted names and nested comments.
+bool VariasSentenciasPostgres(std::string_view sql);
+
 // One back end behind the gateway. Every method is safe to call from several threads.
 class TMotorBD {
  public:

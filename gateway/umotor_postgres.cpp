@@ -57,6 +57,10 @@ class TMotorPostgres : public TMotorBD {
 
   TResultadoTabla Ejecutar(const std::string& sql) override {
     VerificarSentencia(sql);
+    // The extended protocol below refuses a second statement too; this check names the refusal.
+    if (VariasSentenciasPostgres(sql)) {
+      throw ExcepcionRechazo("sentencia rechazada: se acepta una sola sentencia por pedido");
+    }
     const std::lock_guard<std::mutex> cerrojo(m_);
     Reconectar();
     // A SELECT runs read-only, so that SELECT ... INTO or a writing function cannot create or

@@ -86,6 +86,8 @@ class TMotorSQLite : public TMotorBD {
     sqlite3_busy_timeout(db_, 5000);
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
+    // No text or blob of a farm database comes near this; a statement cannot build huge ones.
+    sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, 1 << 24);
     sqlite3_create_function(db_, "now", 0, SQLITE_UTF8, nullptr, FuncionNow, nullptr, nullptr);
     // A client statement that runs too long is stopped, so one query cannot hold the gateway.
     sqlite3_progress_handler(db_, 10000, &TMotorSQLite::Progreso, this);

@@ -85,6 +85,8 @@ TEST(TField, AsFloatUsaPuntoAunqueElUsuarioUseComa) {
   EXPECT_EQ(TField("0.35").AsFloat(0), 0.35);
   EXPECT_EQ(TField("2*3").AsFloat(0), 6.0);
   EXPECT_EQ(FormatosActuales().separador_decimal, ',');  // restored after each read
-  EXPECT_THROW((void)TField("abc").AsFloat(0), Excepcion);
+  EXPECT_THAT(
+      [] { (void)TField("abc").AsFloat(0); },
+      ThrowsMessage<Excepcion>(StrEq("Error: no se puede evaluar \"abc\" a un número real")));
   EXPECT_EQ(NivelFormatosNeutros(), 0);
 }

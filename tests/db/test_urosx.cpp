@@ -307,3 +307,12 @@ TEST(TDBrosxCon, ConsultasDeUnValor) {
       [&] { (void)con.QueryFloat("q", -1.0); },
       ThrowsMessage<ExcepcionConversion>(StrEq("'0.35' is not a valid floating point value")));
 }
+
+TEST(TDBrosxCon, NombreQueNoResuelve) {
+  // An empty label fails in the resolver itself, without asking any name server.
+  TDBrosxCon con("", "no..existe", 80, "/scripts/dovi.php");
+  const std::string prefijo = "GetIpByName: error en GetHostByName(no..existe). WSAGetLastError= ";
+  EXPECT_EQ(con.ExecSQL("DELETE FROM molinos"), -1);
+  EXPECT_THAT(con.LastError(), StartsWith(prefijo));
+  EXPECT_THAT([&] { (void)con.NextNid("molinos"); }, ThrowsMessage<Excepcion>(StartsWith(prefijo)));
+}
