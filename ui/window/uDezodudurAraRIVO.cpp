@@ -122,6 +122,8 @@ void TFormDezodudurAraRIVO::FijarTexto(const std::string& control, const std::st
   auto* e = findChild<QLineEdit*>(QString::fromStdString(control));
   if (e == nullptr) throw Excepcion("Control desconocido: " + control);
   e->setText(QTexto(texto));
+  // Long texts (a vector of ethas) show their beginning.
+  e->setCursorPosition(0);
 }
 
 std::optional<std::string> TFormDezodudurAraRIVO::ElegirArchivo(QFileDialog* dialogo,
@@ -150,6 +152,7 @@ void TFormDezodudurAraRIVO::closeEvent(QCloseEvent* evento) {
 void TFormDezodudurAraRIVO::Copiar(QLineEdit* de, QLineEdit* a) {
   // Setting the text an edit already holds emits nothing, so two-way copies stop by themselves.
   a->setText(de->text());
+  if (!a->hasFocus()) a->setCursorPosition(0);
 }
 
 // Commands ------------------------------------------------------------------------------------
