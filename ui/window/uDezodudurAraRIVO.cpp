@@ -150,9 +150,10 @@ void TFormDezodudurAraRIVO::closeEvent(QCloseEvent* evento) {
 }
 
 void TFormDezodudurAraRIVO::Copiar(QLineEdit* de, QLineEdit* a) {
-  // Setting the text an edit already holds emits nothing, so two-way copies stop by themselves.
+  // An edit that already holds the text is left alone, cursor included: two-way copies stop here.
+  if (a->text() == de->text()) return;
   a->setText(de->text());
-  if (!a->hasFocus()) a->setCursorPosition(0);
+  a->setCursorPosition(0);
 }
 
 // Commands ------------------------------------------------------------------------------------
