@@ -1,9 +1,11 @@
 #include "uComandosVentana.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 
 #include "errores.h"
+#include "fechas.h"
 #include "lienzo.h"
 #include "uDezodudurAraRIVO.h"
 #include "uFormatosQt.h"
@@ -55,8 +57,9 @@ void TComandosVentana::LeerTextos() {
   TTextosVentana& t = estado_.textos;
   for (const TCampoTexto& c : kCamposLeidos) t.*c.campo = v_.Texto(c.control);
   t.cbCambiarTodosLosRo = v_.cbCambiarTodosLosRo->isChecked();
-  t.FechaDesde = TextoStd(v_.FechaDesde->date().toString(QStringLiteral("dd/MM/yyyy")));
-  t.FechaHasta = TextoStd(v_.FechaHasta->date().toString(QStringLiteral("dd/MM/yyyy")));
+  // Dates as the user's settings write them, like any other typed text.
+  t.FechaDesde = FechaHoraATexto(DiaDeFecha(v_.FechaDesde->date()));
+  t.FechaHasta = FechaHoraATexto(DiaDeFecha(v_.FechaHasta->date()));
 }
 
 void TComandosVentana::Aplicar(const TResultadoComando& r) {
@@ -83,7 +86,12 @@ void TComandosVentana::CargarDemo() {
 }
 
 void TComandosVentana::btBajarParqueClick() { NoDisponible("btBajarParqueClick"); }
-void TComandosVentana::btCalcularClick() { Orden(::btCalcularClick); }
+void TComandosVentana::btCalcularClick() {
+  // The window catches up with pending input and shows the map blank while the model works.
+  QCoreApplication::processEvents();
+  if (estado_.ModeloTeorico()) v_.pb_Parque_original->Rellenar(Qt::white);
+  Orden(::btCalcularClick);
+}
 void TComandosVentana::CalcularvientoClick() { Orden(::CalcularvientoClick); }
 void TComandosVentana::btCambiar_roClick() { Orden(::btCambiar_roClick); }
 void TComandosVentana::btUpdateMTinDBClick() { NoDisponible("btUpdateMTinDBClick"); }
