@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +12,10 @@
 // Wind power density pv3 = 0.5 * rho * v^3 / 1e6 (MW/m2): the wind quantity the models compare and
 // interpolate. 1.225 kg/m3 is the standard density wherever a speed is entered.
 inline constexpr NReal DensidadEstandar = 1.225;
+
+class TDataSetGenerico;
+class TDBrosxCon;
+class TLectorBloques;
 
 NReal PV3(NReal v, NReal rho);
 // Inverse of PV3; a negative density gives the negative speed whose PV3 it is.
@@ -38,6 +43,13 @@ class TCurvaAerogen {
   ~TCurvaAerogen() = default;
 
   static std::unique_ptr<TCurvaAerogen> CrearCopia(const TCurvaAerogen& otra);
+  // The curve text block: nid, modelo, diametro, curva_v and curva_P in the vector file form.
+  static std::unique_ptr<TCurvaAerogen> CrearDesdeTexto(TLectorBloques& lector);
+  static std::unique_ptr<TCurvaAerogen> CrearDesdeTexto(std::istream& archivo);
+  void EscribirTexto(std::ostream& archivo) const;
+  // From a curvas_aerogen record; the speeds and powers are held in the vector text form.
+  static std::unique_ptr<TCurvaAerogen> CrearDesdeRegistro(TDataSetGenerico& r);
+  static std::unique_ptr<TCurvaAerogen> CrearDesdeDB(TDBrosxCon& conexion, std::int32_t id);
 
   // Power (MW) for the power density x; 0 below the first point and above the last (cut-out).
   [[nodiscard]] NReal PotenciaDePV3(NReal x) const;

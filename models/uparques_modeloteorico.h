@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -8,6 +9,10 @@
 #include "matreal.h"
 #include "ucurvasaeros.h"
 #include "xmatdefs.h"
+
+class TDataSetGenerico;
+class TDBrosxCon;
+class TLectorBloques;
 
 // Position of a turbine: UTM coordinates, offset from the meteorological station, and its place in
 // the rotated grid of the prepared direction.
@@ -18,6 +23,9 @@ class TPosicion {
   TPosicion(NReal desp_x, NReal desp_y);
   // From UTM coordinates; the offset stays 0 until the park computes it.
   TPosicion(std::int32_t huso, char zona, NReal este, NReal norte);
+  // Two lines: dx TAB dy, then huso_utm TAB zona_utm TAB xe TAB yn.
+  static TPosicion CrearDesdeTexto(TLectorBloques& lector);
+  void EscribirTexto(std::ostream& archivo) const;
 
   std::int32_t huso_utm = 0;
   char zona_utm = ' ';
@@ -41,6 +49,12 @@ class TMolino {
   ~TMolino() = default;
 
   static std::unique_ptr<TMolino> CrearCopia(const TMolino& otro);
+  // From a molinos record; its curve comes from the database (one query per turbine).
+  static std::unique_ptr<TMolino> CrearDesdeRegistro(TDBrosxCon& conexion, TDataSetGenerico& r);
+  // The turbine block: nid, nid_curvaaero, nidcentral, position, curve, etha (nro is not kept).
+  static std::unique_ptr<TMolino> CrearDesdeTexto(TLectorBloques& lector);
+  static std::unique_ptr<TMolino> CrearDesdeTexto(std::istream& archivo);
+  void EscribirTexto(std::ostream& archivo) const;
 
   // Takes the turbine's power from grid row r when r is its row, and leaves its wake in that row.
   void AplicarEnFila(TMatR& grilla, int r, NReal rho, NReal factor_ajuste, NReal fp);
@@ -78,6 +92,29 @@ class TParque_ModeloTeorico {
                                                       NReal potencia_autorizada);
   // A whole independent copy, grid and last simulation included: it gives the same numbers.
   static std::unique_ptr<TParque_ModeloTeorico> CrearCopia(const TParque_ModeloTeorico& otro);
+
+  // The model of the central on the current record of `c` (a centrales record); the model rows
+  // are created with the default parameters the first time.
+  static std::unique_ptr<TParque_ModeloTeorico> CrearDesdeDB(TDBrosxCon& conexion,
+                                                             TDataSetGenerico& c);
+  // The supercentral of the centrales in `lista`, with the station of central `central_meteo`;
+  // its identifier joins theirs in decimal pairs (20, 21, 28 give 202128).
+  static std::unique_ptr<TParque_ModeloTeorico> CrearSuperparque(
+      TDBrosxCon& conexion, std::int32_t central_meteo, const std::vector<std::int32_t>& lista);
+  // Writes every turbine's etha and every parameter to the model's rows; raises at the first
+  // statement that fails.
+  void ActualizarEnDB(TDBrosxCon& conexion) const;
+
+  // The theoretical model text block (versions 1 to 3 read, version 3 written).
+  static std::unique_ptr<TParque_ModeloTeorico> CrearDesdeTexto(TLectorBloques& lector);
+  static std::unique_ptr<TParque_ModeloTeorico> CrearDesdeTexto(
+      std::istream& archivo, const std::string& nombre_archivo = {});
+  void EscribirTexto(std::ostream& archivo) const;
+  static std::unique_ptr<TParque_ModeloTeorico> CrearDesdeArchivo(const std::string& archivo);
+  // Written whole to a temporary file beside it and renamed over it: a failure leaves the previous
+  // file as it was.
+  void GuardarEnArchivo(const std::string& archivo) const;
+  static constexpr std::int32_t VersionArchivo = 3;
 
   TParque_ModeloTeorico(const TParque_ModeloTeorico&) = delete;
   TParque_ModeloTeorico& operator=(const TParque_ModeloTeorico&) = delete;
@@ -161,6 +198,9 @@ class TParque_ModeloTeorico {
 
  private:
   TParque_ModeloTeorico();
+  // Steps shared by the database constructors once the turbines are read: a new model's rows, the
+  // turbines' etha, the offsets from the station and the derived quantities.
+  void TerminarCargaDB(TDBrosxCon& conexion, bool nuevo);
   [[nodiscard]] std::string Nombre() const;
   [[nodiscard]] std::string NombreMolino(const TMolino& m) const;
   // The grid of the prepared direction; raises when no direction has been prepared.

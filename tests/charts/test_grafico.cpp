@@ -16,7 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr TColor kBlanco = ColorRGB(255, 255, 255);
 constexpr TColor kRojo = ColorRGB(255, 0, 0);
 
 // What a JPEG file says about itself: size and the largest quantisation step (1 at quality 100).

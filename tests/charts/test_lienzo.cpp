@@ -15,7 +15,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr TColor kBlanco = ColorRGB(255, 255, 255);
 constexpr TColor kRojo = ColorRGB(255, 0, 0);
 constexpr TColor kAzul = ColorRGB(0, 0, 255);
 

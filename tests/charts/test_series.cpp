@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr TColor kBlanco = ColorRGB(255, 255, 255);
-constexpr TColor kNegro = ColorRGB(0, 0, 0);
 constexpr TColor kRojo = ColorRGB(255, 0, 0);
 constexpr TColor kVerde = ColorRGB(0, 128, 0);
 

@@ -10,37 +10,12 @@
 #include <system_error>
 
 #include "carpetas.h"
+#include "entorno_prueba.h"
 #include "errores.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Sets an environment variable for a scope and puts the previous value back.
-class TVariableEntorno {
- public:
-  TVariableEntorno(const char* nombre, const char* valor) : nombre_(nombre) {
-    if (const char* v = std::getenv(nombre)) previo_ = v;
-    if (valor != nullptr) {
-      setenv(nombre, valor, 1);
-    } else {
-      unsetenv(nombre);
-    }
-  }
-  ~TVariableEntorno() {
-    if (previo_) {
-      setenv(nombre_, previo_->c_str(), 1);
-    } else {
-      unsetenv(nombre_);
-    }
-  }
-  TVariableEntorno(const TVariableEntorno&) = delete;
-  TVariableEntorno& operator=(const TVariableEntorno&) = delete;
-
- private:
-  const char* nombre_;
-  std::optional<std::string> previo_;
-};
 
 std::string MensajeCarpeta(const std::string& ruta, std::errc e) {
   return "No se puede crear la carpeta \"" + ruta + "\": " + std::make_error_code(e).message();

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "entorno_prueba.h"
 #include "errores.h"
 #include "formatos.h"
 
@@ -41,31 +42,6 @@ void EsperarUsuario(const TFormatos& f) {
   EXPECT_EQ(f.separador_hora, '.');
   EXPECT_EQ(f.formato_hora_larga, "h.nn.ss");
 }
-
-class TVariableEntorno {
- public:
-  TVariableEntorno(const char* nombre, const char* valor) : nombre_(nombre) {
-    if (const char* v = std::getenv(nombre)) previo_ = v;
-    if (valor != nullptr) {
-      setenv(nombre, valor, 1);
-    } else {
-      unsetenv(nombre);
-    }
-  }
-  ~TVariableEntorno() {
-    if (previo_) {
-      setenv(nombre_, previo_->c_str(), 1);
-    } else {
-      unsetenv(nombre_);
-    }
-  }
-  TVariableEntorno(const TVariableEntorno&) = delete;
-  TVariableEntorno& operator=(const TVariableEntorno&) = delete;
-
- private:
-  const char* nombre_;
-  std::optional<std::string> previo_;
-};
 
 }  // namespace
 

@@ -19,6 +19,14 @@ inline constexpr TColor ninguno = 0x1FFFFFFF;
 [[nodiscard]] constexpr std::uint8_t VerdeDe(TColor c) { return static_cast<std::uint8_t>(c >> 8); }
 [[nodiscard]] constexpr std::uint8_t AzulDe(TColor c) { return static_cast<std::uint8_t>(c >> 16); }
 
+inline constexpr TColor kNegro = ColorRGB(0, 0, 0);
+inline constexpr TColor kBlanco = ColorRGB(255, 255, 255);
+
+// Pixel sums saturate instead of overflowing: a clamped offset may be 2^31 - 1 already.
+[[nodiscard]] constexpr int Saturar(std::int64_t v) {
+  return static_cast<int>(v < INT32_MIN ? INT32_MIN : (v > INT32_MAX ? INT32_MAX : v));
+}
+
 // Pen styles: 0 solid, 1 dashed, 2 dotted. Brush styles: 0 solid, 1 clear.
 inline constexpr int psSolido = 0;
 inline constexpr int psRayado = 1;

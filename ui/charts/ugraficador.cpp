@@ -11,15 +11,6 @@
 
 namespace {
 
-constexpr TColor kNegro = ColorRGB(0, 0, 0);
-constexpr TColor kBlanco = ColorRGB(255, 255, 255);
-
-// Pixel sums saturate instead of overflowing: a clamped offset may be 2^31 - 1 already.
-int Saturar(std::int64_t v) {
-  return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
-                                                   std::numeric_limits<std::int32_t>::max()));
-}
-
 // Widens [bajo, alto] with the finite values of v; the first widening sets the range.
 void Ampliar(const TDAofNReal& v, NReal& bajo, NReal& alto, bool& hayRango) {
   for (const NReal x : v) {

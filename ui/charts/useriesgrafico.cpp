@@ -9,14 +9,6 @@
 
 namespace {
 
-constexpr TColor kNegro = ColorRGB(0, 0, 0);
-constexpr TColor kBlanco = ColorRGB(255, 255, 255);
-
-int Saturar(std::int64_t v) {
-  return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
-                                                   std::numeric_limits<std::int32_t>::max()));
-}
-
 // Value k of a series, 0 where the series is short or the value is not finite, so that one bad
 // sample does not break a stacked outline.
 NReal ValorOCero(const TSerieGrafico& s, std::size_t k) {
