@@ -60,6 +60,7 @@ class TComandosDePrueba : public TComandosVentana {
   void btProcesarRestriccionesClick() override { Registrar("btProcesarRestriccionesClick"); }
   void CrearSupercentralClick() override { Registrar("CrearSupercentralClick"); }
   void BorrarSupercentralClick() override { Registrar("BorrarSupercentralClick"); }
+  void FormClose() override { llamadas.emplace_back("FormClose"); }
   std::optional<TLecturaRaton> LecturaRaton(int /*x*/, int /*y*/) override { return lectura; }
   std::optional<TSeleccionMolino> SeleccionarMolino(int /*x*/, int /*y*/) override {
     return seleccion;
@@ -253,6 +254,16 @@ class TestVentana : public QObject {
                                                   ? std::vector<std::string>{}
                                                   : std::vector<std::string>{orden.toStdString()};
     QCOMPARE(c.llamadas, esperado);
+  }
+
+  void CerrarLiberaElEstado() {
+    TFormDezodudurAraRIVO w;
+    w.show();
+    auto comandos = std::make_unique<TComandosDePrueba>(w);
+    TComandosDePrueba& c = *comandos;
+    w.FijarComandos(std::move(comandos));
+    w.close();
+    QCOMPARE(c.llamadas, std::vector<std::string>{"FormClose"});
   }
 
   void OrdenQueFallaMuestraSuMensajeYSigueUsable() {
