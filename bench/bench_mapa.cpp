@@ -19,6 +19,27 @@ void BM_DibujarMapa(benchmark::State& state) {
 }
 BENCHMARK(BM_DibujarMapa)->Unit(benchmark::kMillisecond);
 
+// The same look-ups and colours without the canvas: what the drawing itself costs on top.
+void BM_CampoSinLienzo(benchmark::State& state) {
+  auto p = CrearParqueDemo();
+  p->PrepararDireccion(270, true);
+  NReal pv3_meteo = 0;
+  (void)p->Simular(100, PV3(9, DensidadEstandar), DensidadEstandar, pv3_meteo);
+  p->AjustarVista(0, kAltoBarraColores, kAnchoMapa, kAltoMapa);
+  const TEscalaColor escala(kVelocidadMinimaMapa, kVelocidadMaximaMapa);
+  for (auto _ : state) {
+    TColor suma = 0;
+    for (int px = 0; px < kAnchoMapa; ++px) {
+      for (int py = kAltoBarraColores; py < kAltoMapa; ++py) {
+        suma += escala.Color(VelocidadDePV3(p->PV3EnPixel(px, py), DensidadEstandar));
+      }
+    }
+    benchmark::DoNotOptimize(suma);
+  }
+  state.SetItemsProcessed(state.iterations() * kAnchoMapa * (kAltoMapa - kAltoBarraColores));
+}
+BENCHMARK(BM_CampoSinLienzo)->Unit(benchmark::kMillisecond);
+
 void BM_ColorEscala(benchmark::State& state) {
   const TEscalaColor escala(4, 10);
   NReal v = 3;

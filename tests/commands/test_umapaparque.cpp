@@ -10,9 +10,6 @@
 
 namespace {
 
-constexpr TColor kBlanco = ColorRGB(255, 255, 255);
-constexpr TColor kNegro = ColorRGB(0, 0, 0);
-
 // The demo farm after one simulation of wind from the west at 8 m/s.
 std::unique_ptr<TParque_ModeloTeorico> DemoSimulado(double direccion = 270) {
   auto p = CrearParqueDemo();

@@ -1,5 +1,8 @@
 #include "ucomandos_modeloteorico.h"
 
+#include <ostream>
+
+#include "carpetas.h"
 #include "errores.h"
 #include "numtext.h"
 #include "umapaparque.h"
@@ -8,6 +11,7 @@
 namespace {
 
 const char* const kSinModelo = "No hay un modelo teórico cargado.";
+const char* const kSinCalibrador = "No hay un calibrador cargado.";
 const char* const kSinDireccion =
     "El modelo teórico no está preparado para una dirección: simule primero.";
 
@@ -109,6 +113,36 @@ TResultadoComando btCalcularClick(TEstadoAplicacion& estado) {
   // stay as they were.
   // 13.
   r.dibujar_mapas = true;
+  return r;
+}
+
+TResultadoComando btBajarParqueClick(TEstadoAplicacion& estado, std::ostream& salida) {
+  TResultadoComando r;
+  // 2. read first: a mistyped number keeps the current model.
+  const std::int32_t central = TextoAEntero(estado.textos.eNidCentral);
+  // 1.
+  estado.LiberarModeloTeorico();
+  estado.central = central;
+  // 3.
+  salida << "... espere por favor ... conectando a la DB\n" << std::flush;
+  // 4.
+  TDBrosxCon& conexion = estado.Conexion();
+  const std::unique_ptr<TResultadoQuery> c =
+      conexion.QueryOrThrow("SELECT * FROM centrales WHERE nid = " + IntATexto(central));
+  if (c->nRows <= 0) throw Excepcion("No existe la central: " + IntATexto(central));
+  estado.FijarModeloTeorico(TParque_ModeloTeorico::CrearDesdeDB(conexion, *c));
+  // 5. the central's folder is made only once there is a model to write in it.
+  const std::string archivo = ArchivoModeloTeorico(central);
+  estado.ModeloTeorico()->GuardarEnArchivo(archivo);
+  // 6.
+  salida << "... el Parque fue guardado en disco: " << archivo << '\n' << std::flush;
+  return r;
+}
+
+TResultadoComando btUpdateMTinDBClick(TEstadoAplicacion& estado) {
+  TResultadoComando r;
+  if (!estado.ModeloDelCalibrador()) throw Excepcion(kSinCalibrador);
+  estado.ModeloDelCalibrador()->ActualizarEnDB(estado.Conexion());
   return r;
 }
 

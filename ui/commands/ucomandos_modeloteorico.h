@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,16 @@ struct TResultadoComando {
   // The last text written to the control, or nothing when the command left it alone.
   [[nodiscard]] const std::string* Texto(std::string_view control) const;
 };
+
+// Loads the theoretical model of the central typed in eNidCentral from the database (its model
+// rows are created the first time) and writes it to the central's model file; the progress lines
+// go to `salida`. The current model is released first, and with it a calibrator or combined model
+// that works on it. Neither draws nor fills the parameter edits.
+TResultadoComando btBajarParqueClick(TEstadoAplicacion& estado, std::ostream& salida);
+
+// Writes the current calibrator's theoretical model (turbine ethas and parameters as last applied)
+// to the database. Refuses without a calibrator.
+TResultadoComando btUpdateMTinDBClick(TEstadoAplicacion& estado);
 
 // The message shown when the requested power is above the farm's authorised power.
 std::string MensajePotenciaAutorizada(NReal potencia_autorizada_mw);

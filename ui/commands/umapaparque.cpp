@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr TColor kBlanco = ColorRGB(255, 255, 255);
-constexpr TColor kNegro = ColorRGB(0, 0, 0);
 constexpr std::int64_t kMaximoRegion = 32767;
 
 }  // namespace
