@@ -272,11 +272,11 @@ class TestVentana : public QObject {
     w.dialogos.error = [&](const std::string& m) { mensajes.push_back(m); };
 
     // The commands not built yet say so; the others refuse without a model.
-    w.btBajarParque->click();
+    w.btCargarCalibrador->click();
     w.btCalcular1->click();
-    QCOMPARE(mensajes,
-             (std::vector<std::string>{"La orden btBajarParqueClick no está disponible todavía.",
-                                       "No hay un modelo teórico cargado."}));
+    QCOMPARE(mensajes, (std::vector<std::string>{
+                           "La orden btCargarCalibradorClick no está disponible todavía.",
+                           "No hay un modelo teórico cargado."}));
 
     auto comandos = std::make_unique<TComandosDePrueba>(w);
     comandos->fallar = true;

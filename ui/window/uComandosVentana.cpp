@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDateEdit>
+#include <iostream>
 
 #include "errores.h"
 #include "fechas.h"
@@ -85,7 +86,11 @@ void TComandosVentana::CargarDemo() {
   Aplicar(r);
 }
 
-void TComandosVentana::btBajarParqueClick() { NoDisponible("btBajarParqueClick"); }
+void TComandosVentana::btBajarParqueClick() {
+  LeerTextos();
+  // Its progress lines go to standard output, beside the window.
+  Aplicar(::btBajarParqueClick(estado_, std::cout));
+}
 void TComandosVentana::btCalcularClick() {
   // The window catches up with pending input and shows the map blank while the model works.
   QCoreApplication::processEvents();
@@ -94,7 +99,7 @@ void TComandosVentana::btCalcularClick() {
 }
 void TComandosVentana::CalcularvientoClick() { Orden(::CalcularvientoClick); }
 void TComandosVentana::btCambiar_roClick() { Orden(::btCambiar_roClick); }
-void TComandosVentana::btUpdateMTinDBClick() { NoDisponible("btUpdateMTinDBClick"); }
+void TComandosVentana::btUpdateMTinDBClick() { Orden(::btUpdateMTinDBClick); }
 
 void TComandosVentana::btCargarCalibradorClick() { NoDisponible("btCargarCalibradorClick"); }
 void TComandosVentana::btGuardarCalibradorClick() { NoDisponible("btGuardarCalibradorClick"); }
