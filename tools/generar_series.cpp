@@ -1,0 +1,101 @@
+// Writes a ".sas" file of 10-minute series for a farm of 2 MW turbines and a seeded synthetic
+// wind climate, for trying the empirical model and for the demo.
+//
+//   veltra_generar_series SALIDA [--semilla N] [--muestras N] [--inicio AAAA-MM-DD]
+//                         [--molinos N] [--potencia MW] [--ruido PU]
+//                         [--huecos] [--trabados] [--disponibilidad] [--consignas]
+#include <cstdint>
+#include <exception>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "numtext.h"
+#include "ugeneradorseries.h"
+#include "uparques_modeloteorico.h"
+
+namespace {
+
+std::unique_ptr<TCurvaAerogen> Curva2MW() {
+  return std::make_unique<TCurvaAerogen>(
+      1, "2 MW 80 m", 80, TDAofNReal{3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
+                                     15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25},
+      TDAofNReal{0,     0.066, 0.154, 0.282, 0.46, 0.696, 0.996, 1.341, 1.661, 1.866, 1.958, 1.988,
+                 1.997, 2,     2,     2,     2,    2,     2,     2,     2,     2,     2});
+}
+
+// Rows of five turbines running north-south, 560 m apart both ways, 1 km east of the station.
+std::unique_ptr<TParque_ModeloTeorico> Parque(int n, NReal potencia) {
+  std::vector<std::unique_ptr<TMolino>> molinos;
+  for (int i = 0; i < n; ++i) {
+    const TPosicion pos(1000 + (i / 5) * 560.0, (i % 5 - 2) * 560.0);
+    molinos.push_back(std::make_unique<TMolino>(i + 1, i + 1, 1, 1, Curva2MW(), 1.0, pos));
+  }
+  return TParque_ModeloTeorico::Crear("Sintetico", std::move(molinos), potencia);
+}
+
+int Uso() {
+  std::cerr << "uso: veltra_generar_series SALIDA [--semilla N] [--muestras N] "
+               "[--inicio AAAA-MM-DD] [--molinos N] [--potencia MW] [--ruido PU] [--huecos] "
+               "[--trabados] [--disponibilidad] [--consignas]\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    std::vector<std::string> a(argv + 1, argv + argc);
+    TOpcionesGenerador o;
+    std::string salida;
+    int molinos = 10;
+    NReal potencia = -1;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      const std::string& x = a[i];
+      auto valor = [&]() -> const std::string& {
+        if (i + 1 >= a.size()) throw Excepcion("falta el valor de " + x);
+        return a[++i];
+      };
+      if (x == "--semilla") {
+        o.semilla = static_cast<std::uint64_t>(TextoAEntero(valor()));
+      } else if (x == "--muestras") {
+        o.n_muestras = TextoAEntero(valor());
+      } else if (x == "--inicio") {
+        const std::string& f = valor();
+        if (f.size() != 10) throw Excepcion("fecha no válida: " + f);
+        o.anio = TextoAEntero(f.substr(0, 4));
+        o.mes = TextoAEntero(f.substr(5, 2));
+        o.dia = TextoAEntero(f.substr(8, 2));
+      } else if (x == "--molinos") {
+        molinos = TextoAEntero(valor());
+      } else if (x == "--potencia") {
+        potencia = TextoARealArchivo(valor());
+      } else if (x == "--ruido") {
+        o.ruido = TextoARealArchivo(valor());
+      } else if (x == "--huecos") {
+        o.huecos = true;
+      } else if (x == "--trabados") {
+        o.trabados = true;
+      } else if (x == "--disponibilidad") {
+        o.disponibilidad = true;
+      } else if (x == "--consignas") {
+        o.consignas = true;
+      } else if (!x.empty() && x[0] != '-' && salida.empty()) {
+        salida = x;
+      } else {
+        return Uso();
+      }
+    }
+    if (salida.empty() || molinos < 1 || o.n_muestras < 0) return Uso();
+    auto modelo = Parque(molinos, potencia > 0 ? potencia : 2.0 * molinos);
+    const TTablaPotencia tabla(*modelo);
+    GenerarSeries(tabla, *modelo, o, salida);
+    std::cout << "Escrito " << salida << ": " << o.n_muestras << " muestras\n";
+    return 0;
+  } catch (const std::exception& e) {
+    std::cerr << e.what() << '\n';
+    return 1;
+  }
+}
