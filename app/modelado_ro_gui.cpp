@@ -10,6 +10,7 @@
 
 #include "carpetas.h"
 #include "formatos.h"
+#include "uComandosVentana.h"
 #include "uDezodudurAraRIVO.h"
 #include "uFormatosQt.h"
 #include "urosx.h"
@@ -43,10 +44,18 @@ int main(int argc, char* argv[]) {
       QStringLiteral("captura"),
       QStringLiteral("Guarda una imagen PNG de la ventana al abrirse y termina."),
       QStringLiteral("archivo"));
+  const QCommandLineOption demo(
+      QStringLiteral("demo"),
+      QStringLiteral("Abre con el parque de demostración incorporado como modelo actual."));
+  const QCommandLineOption simular(
+      QStringLiteral("simular"),
+      QStringLiteral("Simula el modelo actual una vez, con las entradas iniciales, al abrirse."));
   opciones.addOption(raiz);
   opciones.addOption(basura);
   opciones.addOption(pasarela);
   opciones.addOption(captura);
+  opciones.addOption(demo);
+  opciones.addOption(simular);
   opciones.process(app);
 
   try {
@@ -67,7 +76,11 @@ int main(int argc, char* argv[]) {
   int estado = 0;
   try {
     TFormDezodudurAraRIVO ventana;
+    if (opciones.isSet(demo)) ventana.Comandos().CargarDemo();
     ventana.show();
+    if (opciones.isSet(simular)) {
+      QTimer::singleShot(0, &ventana, [&ventana] { ventana.btCalcularClick(); });
+    }
     if (opciones.isSet(captura)) {
       // Once the window is on screen and laid out, its picture is saved and the program ends.
       const QString archivo = opciones.value(captura);

@@ -19,6 +19,7 @@
 #include "uDezodudurAraRIVO.h"
 #include "uFormatosQt.h"
 #include "uPaintBox.h"
+#include "uparques_modeloteorico.h"
 
 namespace {
 
@@ -270,10 +271,12 @@ class TestVentana : public QObject {
     std::vector<std::string> mensajes;
     w.dialogos.error = [&](const std::string& m) { mensajes.push_back(m); };
 
-    // The commands not built yet say so.
+    // The commands not built yet say so; the others refuse without a model.
+    w.btCargarCalibrador->click();
     w.btCalcular1->click();
-    QCOMPARE(mensajes, std::vector<std::string>{"La orden btCalcularClick no está disponible "
-                                                "todavía."});
+    QCOMPARE(mensajes, (std::vector<std::string>{
+                           "La orden btCargarCalibradorClick no está disponible todavía.",
+                           "No hay un modelo teórico cargado."}));
 
     auto comandos = std::make_unique<TComandosDePrueba>(w);
     comandos->fallar = true;
@@ -337,6 +340,61 @@ class TestVentana : public QObject {
     QTest::mouseClick(w.pb_Parque_simple, Qt::RightButton, {}, QPoint(110, 100));
     QCOMPARE(w.eEthaMolino->text(), QStringLiteral("1"));
     QVERIFY(QApplication::clipboard()->image().isNull());
+  }
+
+  void SimularPintaAmbosMapasYLlenaLasSalidas() {
+    TFormDezodudurAraRIVO w;
+    std::vector<std::string> mensajes;
+    w.dialogos.error = [&](const std::string& m) { mensajes.push_back(m); };
+    w.Comandos().CargarDemo();
+    QCOMPARE(w.eLimiteDePotencia1->text(), QStringLiteral("15"));
+    w.btCalcular1->click();
+    QCOMPARE(mensajes, std::vector<std::string>{});
+    for (QLineEdit* e : {w.VientoLibre, w.ePE_MW_ModeloTeorico1, w.eVAnemoResultante1}) {
+      bool ok = false;
+      e->text().toDouble(&ok);
+      QVERIFY2(ok, qPrintable(e->objectName() + QStringLiteral(": ") + e->text()));
+    }
+    for (TPaintBox* pb : {w.pb_Parque_original, w.pb_Parque_simple}) {
+      QCOMPARE(pb->Imagen().size(), QSize(978, 616));
+      // The colour bar starts blue, and the field below it is coloured.
+      const QColor barra = pb->Imagen().pixelColor(30, 5);
+      QCOMPARE(barra.red(), 0);
+      QCOMPARE(barra.blue(), 255);
+      int coloreados = 0;
+      for (int y = 30; y < 616; y += 4) {
+        for (int x = 0; x < 978; x += 4)
+          coloreados += pb->Imagen().pixel(x, y) != qRgb(255, 255, 255);
+      }
+      QVERIFY(coloreados > 1000);
+    }
+    QCOMPARE(w.pb_Parque_original->Imagen(), w.pb_Parque_simple->Imagen());
+  }
+
+  void RatonSobreUnMolinoDelParqueDemo() {
+    TFormDezodudurAraRIVO w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.Comandos().CargarDemo();
+    w.btCalcular1->click();
+    const TParque_ModeloTeorico& m = *w.Comandos().Estado().ModeloTeorico();
+    const TMolino& molino = *m.molinos.front();
+    std::int32_t px = 0;
+    std::int32_t py = 0;
+    m.MundoAPixel(molino.posicion.dx, molino.posicion.dy, px, py);
+
+    QTest::mouseMove(w.pb_Parque_simple, QPoint(px, py));
+    QVERIFY2(w.eMolino->text().startsWith(QStringLiteral("v: ")), qPrintable(w.eMolino->text()));
+    QVERIFY(w.eCoordenadasXY->text().startsWith(QStringLiteral("x: ")));
+
+    QApplication::clipboard()->clear();
+    QTest::mouseClick(w.pb_Parque_simple, Qt::LeftButton, {}, QPoint(px, py));
+    QCOMPARE(w.eEthaMolino->text(), QStringLiteral("1"));
+    const NReal D = molino.curva->diametro;
+    std::int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    m.MundoAPixel(molino.posicion.dx - D, molino.posicion.dy + 6 * D, x1, y1);
+    m.MundoAPixel(molino.posicion.dx + 15 * D, molino.posicion.dy - 6 * D, x2, y2);
+    QCOMPARE(QApplication::clipboard()->image().size(), QSize(x2 - x1 + 1, y2 - y1 + 1));
   }
 
   void FormatosDelEscritorio_data() {

@@ -5,7 +5,9 @@
 #include <optional>
 #include <string>
 
-class TDBrosxCon;
+#include "uestadoaplicacion.h"
+
+struct TResultadoComando;
 class TFormDezodudurAraRIVO;
 class TPaintBox;
 
@@ -67,9 +69,19 @@ class TComandosVentana {
   // Closing the window: the current objects go before the gateway connection.
   virtual void FormClose();
 
+  // Makes the built-in demonstration farm the current model and shows its parameters.
+  void CargarDemo();
+
+  TEstadoAplicacion& Estado() { return estado_; }
+
  protected:
   TFormDezodudurAraRIVO& v_;
 
  private:
-  std::unique_ptr<TDBrosxCon> conexion_;
+  // The edits the commands read go into the state first; what a command wrote comes back.
+  void LeerTextos();
+  void Aplicar(const TResultadoComando& r);
+  void Orden(TResultadoComando (*orden)(TEstadoAplicacion&));
+
+  TEstadoAplicacion estado_;
 };
