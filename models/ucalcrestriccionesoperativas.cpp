@@ -13,8 +13,8 @@
 #include "ubloquestexto.h"
 #include "uparques_modelocombinado.h"
 #include "urosx.h"
-#include "useriestemporales.h"
 #include "usalidatexto.h"
+#include "useriestemporales.h"
 
 int IndiceDeMuestra(TFechaHora t, TFechaHora t0, NReal dt, int n) {
   // An instant on a sample computes a hair below it about half the time.
@@ -125,9 +125,9 @@ std::string TextoRestriccionesHorarias(NReal factor_smec,
                         " Factor SMEC/SCADA [p.u] ", " Energía no suministrada SMEC [MWh]"});
   NReal total = 0;
   for (const TEntradaEnergia& e : horaria) {
-    AgregarLineaTabla(t, {RealANotacionArchivo(e.instante), RealANotacionArchivo(e.energia),
-                          RealANotacionArchivo(factor_smec),
-                          RealANotacionArchivo(factor_smec * e.energia)});
+    AgregarLineaTabla(
+        t, {RealANotacionArchivo(e.instante), RealANotacionArchivo(e.energia),
+            RealANotacionArchivo(factor_smec), RealANotacionArchivo(factor_smec * e.energia)});
     total += e.energia;
   }
   AgregarLineaTabla(t, {"E[MWh] totales", RealANotacionArchivo(total), "",
@@ -142,18 +142,14 @@ void EscribirRestriccionesHorarias(const std::string& nombre, NReal factor_smec,
 
 NReal FactorSMEC(TDBrosxCon& conexion, std::int32_t nid_central) {
   const TFormatosNeutros neutros;
-  const std::unique_ptr<TResultadoQuery> r =
-      conexion.QueryOrThrow("SELECT factor_smec_scada from centrales where nid=" +
-                            IntATexto(nid_central));
+  const std::unique_ptr<TResultadoQuery> r = conexion.QueryOrThrow(
+      "SELECT factor_smec_scada from centrales where nid=" + IntATexto(nid_central));
   return r->FieldByName("factor_smec_scada").AsFloat(0);
 }
 
-std::vector<TResumenPeriodo> ProcesarRestricciones(TDBrosxCon& conexion,
-                                                   const std::string& archivo_pmc,
-                                                   const std::string& archivo_series,
-                                                   TFechaHora desde, TFechaHora hasta,
-                                                   const std::string& carpeta,
-                                                   std::ostream& salida) {
+std::vector<TResumenPeriodo> ProcesarRestricciones(
+    TDBrosxCon& conexion, const std::string& archivo_pmc, const std::string& archivo_series,
+    TFechaHora desde, TFechaHora hasta, const std::string& carpeta, std::ostream& salida) {
   // 1.
   const std::unique_ptr<TParque_ModeloCombinado> mc =
       TParque_ModeloCombinado::CrearDesdeArchivoMC(archivo_pmc);
@@ -167,9 +163,8 @@ std::vector<TResumenPeriodo> ProcesarRestricciones(TDBrosxCon& conexion,
   std::vector<TEntradaEnergia> lista_ens;
   std::vector<TResumenPeriodo> resumen;
   for (const TPeriodoRestriccion& p : periodos) {
-    const NReal e =
-        ProcesarPeriodoMC(*mc, archivo_series, carpeta, false, lista_ens, factor_smec, p.inicio,
-                          p.fin, p.inicio - 1.0 / 6, p.fin + 1.0 / 6, salida);
+    const NReal e = ProcesarPeriodoMC(*mc, archivo_series, carpeta, false, lista_ens, factor_smec,
+                                      p.inicio, p.fin, p.inicio - 1.0 / 6, p.fin + 1.0 / 6, salida);
     resumen.push_back({p.inicio, p.fin, e, factor_smec * e});
   }
   // 5.

@@ -91,12 +91,9 @@ NReal FactorSMEC(TDBrosxCon& conexion, std::int32_t nid_central);
 // periods of the series in desde..hasta, one pass per period with 4 hours of margin on each side,
 // and the hourly table carpeta + "/c<nid>_Restricciones_horarias.xlt". Ends with one summary line
 // per period on `salida`.
-std::vector<TResumenPeriodo> ProcesarRestricciones(TDBrosxCon& conexion,
-                                                   const std::string& archivo_pmc,
-                                                   const std::string& archivo_series,
-                                                   TFechaHora desde, TFechaHora hasta,
-                                                   const std::string& carpeta,
-                                                   std::ostream& salida);
+std::vector<TResumenPeriodo> ProcesarRestricciones(
+    TDBrosxCon& conexion, const std::string& archivo_pmc, const std::string& archivo_series,
+    TFechaHora desde, TFechaHora hasta, const std::string& carpeta, std::ostream& salida);
 std::vector<TResumenPeriodo> ProcesarRestricciones(TDBrosxCon& conexion,
                                                    const std::string& archivo_pmc,
                                                    const std::string& archivo_series,

@@ -13,8 +13,8 @@
 #include "ufiltrosmuestras.h"
 #include "umatriceserrores.h"
 #include "uparques_modelocombinado.h"
-#include "useriestemporales.h"
 #include "usalidatexto.h"
+#include "useriestemporales.h"
 
 namespace {
 
@@ -61,8 +61,7 @@ NReal ProcesarPeriodoMC(TParque_ModeloCombinado& mc, const std::string& archivo_
   std::unique_ptr<TMatricesConErroresModelos> matrices;
   if (con_matrices) {
     matrices = TMatricesConErroresModelos::Crear(mc.modelo_empirico->NSectores(),
-                                                 mc.modelo_empirico->NBins(), PAut, 7, 20, 360,
-                                                 25);
+                                                 mc.modelo_empirico->NBins(), PAut, 7, 20, 360, 25);
   }
   // 2.
   TSeriesDeDatos series = LeerSeriesRestricciones(archivo_series);
@@ -84,8 +83,8 @@ NReal ProcesarPeriodoMC(TParque_ModeloCombinado& mc, const std::string& archivo_
   TFiltrosMuestras filtros;
   filtros.Dimensionar(n);
   if (n > 0) {
-    const TSeriesFiltrado s{Vel,    Ang, series.Series[2], Temp,
-                            Pre,    HumRel, series.Series[6], series.Series[7]};
+    const TSeriesFiltrado s{Vel, Ang,    series.Series[2], Temp,
+                            Pre, HumRel, series.Series[6], series.Series[7]};
     FiltrarMuestras(mt, s, filtros, false, salida);
   }
   const auto invalida = [&filtros](int i) {
@@ -136,8 +135,7 @@ NReal ProcesarPeriodoMC(TParque_ModeloCombinado& mc, const std::string& archivo_
     if (!(p_aj < PAut)) p_aj = PAut;
     // 6.4.2 only while the farm follows a set-point below its authorised power.
     NReal p_red = 0;
-    if (inicio <= t && t <= fin && cgm > -1 && cgm < umbral && cgm - banda < P &&
-        P < cgm + banda) {
+    if (inicio <= t && t <= fin && cgm > -1 && cgm < umbral && cgm - banda < P && P < cgm + banda) {
       const float r = static_cast<float>(p_aj - P);
       if (r > 0) p_red = static_cast<NReal>(r);
     }
@@ -157,9 +155,9 @@ NReal ProcesarPeriodoMC(TParque_ModeloCombinado& mc, const std::string& archivo_
   tabla += "\r\n";
   AgregarLineaTabla(tabla, {"Fecha inicio", "Fecha fin", " Energía no suministrada SCADA [MWh]",
                             " Factor SMEC/SCADA [p.u] ", " Energía no suministrada SMEC [MWh]"});
-  AgregarLineaTabla(tabla, {FechaMinutos(inicio), FechaMinutos(fin - 10.0 / 1440),
-                            RealANotacionArchivo(suma), RealANotacionArchivo(factor_smec),
-                            RealANotacionArchivo(factor_smec * suma)});
+  AgregarLineaTabla(
+      tabla, {FechaMinutos(inicio), FechaMinutos(fin - 10.0 / 1440), RealANotacionArchivo(suma),
+              RealANotacionArchivo(factor_smec), RealANotacionArchivo(factor_smec * suma)});
   GrabarArchivoSeguro(nombre, tabla);
   // 8.
   if (matrices) {

@@ -15,11 +15,17 @@ void EscribirMatriz(std::string& t, const TMatR& m) {
   t += "NFilas: \t" + IntATexto(m.n_filas()) + "\tNColumnas: \t" + IntATexto(m.n_columnas()) +
        "\r\n";
   t += " ";
-  for (int c = 1; c <= m.n_columnas(); ++c) t += "\t" + IntATexto(c);
+  for (int c = 1; c <= m.n_columnas(); ++c) {
+    t += '\t';
+    t += IntATexto(c);
+  }
   t += "\r\n";
   for (int r = 1; r <= m.n_filas(); ++r) {
     t += IntATexto(r);
-    for (int c = 1; c <= m.n_columnas(); ++c) t += "\t" + RealANotacionArchivo(m.elemento(r, c));
+    for (int c = 1; c <= m.n_columnas(); ++c) {
+      t += '\t';
+      t += RealANotacionArchivo(m.elemento(r, c));
+    }
     t += "\r\n";
   }
 }
@@ -135,8 +141,7 @@ std::string TMatricesConErroresModelos::Texto() {
   for (int g = 0; g < 3; ++g) {
     const TGrupo& x = grupos[static_cast<std::size_t>(g)];
     EscribirBloque(t,
-                   std::string("Errores Medios Respecto a PAutorizada - ") + kNombres[g] +
-                       " [p.u]",
+                   std::string("Errores Medios Respecto a PAutorizada - ") + kNombres[g] + " [p.u]",
                    x.error_medio, x.media);
   }
   for (int g = 0; g < 3; ++g) {
@@ -149,8 +154,7 @@ std::string TMatricesConErroresModelos::Texto() {
   for (int g = 0; g < 3; ++g) {
     const TGrupo& x = grupos[static_cast<std::size_t>(g)];
     EscribirBloque(t,
-                   std::string("Cantidad de datos por sector y tramo - ") + kNombres[g] +
-                       " [cant]",
+                   std::string("Cantidad de datos por sector y tramo - ") + kNombres[g] + " [cant]",
                    x.cuenta.suma_elementos(), x.cuenta);
   }
   return t;

@@ -62,7 +62,8 @@ void EscribirSerie(const fs::path& ruta, const TFechaHoraPartes& inicio,
     const TMuestra& x = m[k];
     t += IntATexto(static_cast<std::int64_t>(k) + 1);
     for (const double y : {x.v, x.dir, x.P, 15.0, 1013.0, 70.0, x.CGM, 1.0, 0.0}) {
-      t += " " + (x.hueco ? std::string("-9999") : RealANotacionArchivo(y));
+      t += ' ';
+      t += x.hueco ? std::string("-9999") : RealANotacionArchivo(y);
     }
     t += "\r\n";
   }
@@ -72,7 +73,8 @@ void EscribirSerie(const fs::path& ruta, const TFechaHoraPartes& inicio,
 // Lines of a sample table split into fields.
 std::vector<std::vector<std::string>> Tabla(const fs::path& ruta) {
   std::vector<std::vector<std::string>> r;
-  for (const std::string& l : Partir(ayuda::LeerArchivo(ruta), "\r\n")) r.push_back(Partir(l, "\t"));
+  for (const std::string& l : Partir(ayuda::LeerArchivo(ruta), "\r\n"))
+    r.push_back(Partir(l, "\t"));
   return r;
 }
 
@@ -105,7 +107,7 @@ TEST_F(Series, PeriodosDeRestriccion) {
   struct Caso {
     std::string nombre;
     std::vector<double> cgm;
-    int desde, hasta;  // sample indices of the range asked for
+    int desde, hasta;                           // sample indices of the range asked for
     std::vector<std::pair<int, int>> periodos;  // indices of inicio and fin
   };
   const std::vector<Caso> casos = {
@@ -176,9 +178,11 @@ TEST(AgruparPorHora, CubetasDeInstantesCalculados) {
     const int k = d * 144;
     const TFechaHora dia = CodificarFecha(2015, 1, 1) + d;
     // 10:10 and 11:00 go to 10:00; 11:10 opens 11:00. 13:00 opens 13:00 and takes 14:00.
-    const std::vector<TEntradaEnergia> r =
-        AgruparPorHora({{t0 + (k + 61) * dt, 1}, {t0 + (k + 66) * dt, 2}, {t0 + (k + 67) * dt, 4},
-                        {t0 + (k + 78) * dt, 8}, {t0 + (k + 84) * dt, 16}});
+    const std::vector<TEntradaEnergia> r = AgruparPorHora({{t0 + (k + 61) * dt, 1},
+                                                           {t0 + (k + 66) * dt, 2},
+                                                           {t0 + (k + 67) * dt, 4},
+                                                           {t0 + (k + 78) * dt, 8},
+                                                           {t0 + (k + 84) * dt, 16}});
     ASSERT_EQ(r.size(), 3U) << d;
     EXPECT_DOUBLE_EQ(r[0].instante, dia + 10.0 / 24);
     EXPECT_DOUBLE_EQ(r[0].energia, 3);
@@ -283,14 +287,14 @@ TEST_F(PasadaMC, CasosDeLaMuestra) {
   const double suma =
       ProcesarPeriodoMC(*mc_, serie_.generic_string(), carpeta_.generic_string(), false, lista,
                         1.02, inicio, fin, inicio - 1.0 / 6, fin + 1.0 / 6, salida_);
-  const fs::path nombre = carpeta_ / "ResultadosMC_201503050045201503050420.xlt";
+  const fs::path nombre = carpeta_ / "ResultadosMC_201503052050201503060820.xlt";
   ASSERT_TRUE(fs::exists(nombre)) << testing::PrintToString(Archivos());
   const auto tabla = Tabla(nombre);
   // Header, samples 126..195, an empty line, the totals heading and the totals.
   ASSERT_EQ(tabla.size(), 1 + 70 + 1 + 2 + 1U);
-  EXPECT_EQ(tabla[0], (std::vector<std::string>{"dt", "Vel[m/s]", "Dir[gr]", "P_MW_Dato[MW]",
-                                                 "CGM_Dato[MW]", "P_MW_MC_conAjCP",
-                                                 "pRed_conAjCP[MW]"}));
+  EXPECT_EQ(tabla[0],
+            (std::vector<std::string>{"dt", "Vel[m/s]", "Dir[gr]", "P_MW_Dato[MW]", "CGM_Dato[MW]",
+                                      "P_MW_MC_conAjCP", "pRed_conAjCP[MW]"}));
   const auto fila = [&tabla](int k) -> const std::vector<std::string>& {
     return tabla[static_cast<std::size_t>(k - 125)];
   };
@@ -326,13 +330,11 @@ TEST_F(PasadaMC, CasosDeLaMuestra) {
   }
   // The totals: "Fecha fin" is the last restricted sample.
   EXPECT_EQ(tabla[71], std::vector<std::string>{""});
-  EXPECT_EQ(tabla[72],
-            (std::vector<std::string>{"Fecha inicio", "Fecha fin",
-                                      " Energía no suministrada SCADA [MWh]",
-                                      " Factor SMEC/SCADA [p.u] ",
-                                      " Energía no suministrada SMEC [MWh]"}));
+  EXPECT_EQ(tabla[72], (std::vector<std::string>{
+                           "Fecha inicio", "Fecha fin", " Energía no suministrada SCADA [MWh]",
+                           " Factor SMEC/SCADA [p.u] ", " Energía no suministrada SMEC [MWh]"}));
   EXPECT_EQ(tabla[73], (std::vector<std::string>{
-                           "05-03-2015 00:50", "05-03-2015 04:00", RealANotacionArchivo(esperada),
+                           "06-03-2015 00:50", "06-03-2015 04:10", RealANotacionArchivo(esperada),
                            RealANotacionArchivo(1.02), RealANotacionArchivo(1.02 * esperada)}));
   // Every written instant is echoed, then the closing line.
   const std::string s = salida_.str();
@@ -354,10 +356,10 @@ TEST_F(PasadaMC, PeriodoCercaDelInicioDeLaSerie) {
   const TFechaHora t0 = CodificarFecha(2015, 3, 5);
   std::vector<TEntradaEnergia> lista;
   ProcesarPeriodoMC(*mc_, serie_.generic_string(), carpeta_.generic_string(), false, lista, 1,
-                    t0 + 0.1, t0 + 0.2, t0 + 0.1 - 1.0 / 6, t0 + 0.2 + 1.0 / 6, salida_);
-  const auto tabla = Tabla(carpeta_ / "ResultadosMC_20150305201503050952.xlt");
+                    t0 + 0.1, t0 + 0.3, t0 + 0.1 - 1.0 / 6, t0 + 0.3 + 1.0 / 6, salida_);
+  const auto tabla = Tabla(carpeta_ / "ResultadosMC_20150305201503050950.xlt");
   ASSERT_EQ(tabla.size(), 1 + 60 + 4U);
-  EXPECT_EQ(tabla[1][0], "2015-03-05");
+  EXPECT_EQ(tabla[1][0], FechaHoraATexto(t0));
   EXPECT_EQ(Real(tabla[1][5]), Potencia(m[0]));
   EXPECT_DOUBLE_EQ(Real(tabla[2][5]), m[0].P / Potencia(m[0]) * Potencia(m[1]));
   EXPECT_NEAR(Real(tabla[60][5]), 0.9 * Potencia(m[59]), 1e-12);
@@ -376,16 +378,22 @@ TEST_F(PasadaMC, MatricesDeErrores) {
   const TFechaHora t0 = Instante(2015, 3, 5, 12, 0);
   std::vector<TEntradaEnergia> lista;
   // The table starts at sample 11: the ten samples before it warm the window up only.
-  ProcesarPeriodoMC(*mc_, serie_.generic_string(), carpeta_.generic_string(), true, lista, 1,
-                    t0, t0 + 1, t0 + 10.0 / 144, t0 + 1, salida_);
+  ProcesarPeriodoMC(*mc_, serie_.generic_string(), carpeta_.generic_string(), true, lista, 1, t0,
+                    t0 + 1, t0 + 10.0 / 144, t0 + 1, salida_);
   const std::string t = ayuda::LeerArchivo(carpeta_ / "Matrices_Errores.xlt");
   // 29 day samples (11..40 but the restricted one), each with an error of 0.5 MW.
-  EXPECT_THAT(t, HasSubstr("Cantidad de datos por sector y tramo - Total [cant]\t " +
-                           RealANotacionArchivo(29).substr(1) + "\r\n"));
-  EXPECT_THAT(t, HasSubstr("Cantidad de datos por sector y tramo - Noche [cant]\t " +
-                           RealANotacionArchivo(0).substr(1) + "\r\n"));
-  EXPECT_THAT(t, HasSubstr("Errores Medios Respecto a PAutorizada - Día [p.u]\t" +
-                           RealANotacionArchivo(0.5 / 20) + "\r\n"));
+  const auto valor = [&t](const std::string& titulo) {
+    const std::size_t p = t.find(titulo + "\t");
+    if (p == std::string::npos) return -1.0;
+    const std::size_t d = p + titulo.size() + 1;
+    return Real(t.substr(d, t.find("\r\n", d) - d));
+  };
+  EXPECT_EQ(valor("Cantidad de datos por sector y tramo - Total [cant]"), 29);
+  EXPECT_EQ(valor("Cantidad de datos por sector y tramo - Noche [cant]"), 0);
+  EXPECT_DOUBLE_EQ(valor("Errores Acumulados - Día [MWh]"), 29 * 0.5 / 6);
+  EXPECT_DOUBLE_EQ(valor("Errores Medios Respecto a PAutorizada - Día [p.u]"), 0.5 / 20);
+  EXPECT_NEAR(valor("Desviación estándar del error respecto a la PAutorizada - Total [p.u]"), 0,
+              1e-6);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -409,7 +417,7 @@ class ProcesarRestriccionesEnDB : public prueba_modelos::BaseDePrueba {
     const double PAut = 20;
     for (int k = 1; k <= 432; ++k) {
       TMuestra x;
-      x.v = 8 + 2.5 * std::sin(k / 9.0);
+      x.v = 10 + 2.5 * std::sin(k / 9.0);
       x.dir = 240 + 40 * std::sin(k / 13.0);
       double con = 0, libre = 0;
       mc_->PotenciaMC(PAut, DensidadAire(15, 1013, 70), x.dir, x.v, con, libre);
@@ -462,10 +470,9 @@ TEST_P(ProcesarRestriccionesEnDB, EnergiaNoSuministradaCercaDeLaVerdad) {
   // The model that made the data estimates it: within 0.5 % of the truth.
   EXPECT_NEAR(total, verdad_, 0.005 * verdad_);
   EXPECT_DOUBLE_EQ(r[1].energia_smec, 1.02 * r[1].energia_scada);
-  EXPECT_EQ(Archivos(),
-            (std::vector<std::string>{"ResultadosMC_201503060910201503061350.xlt",
-                                      "ResultadosMC_201503061550201503061910.xlt",
-                                      "c8_Restricciones_horarias.xlt"}));
+  EXPECT_EQ(Archivos(), (std::vector<std::string>{"ResultadosMC_201503060510201503061810.xlt",
+                                                  "ResultadosMC_201503062150201503070910.xlt",
+                                                  "c8_Restricciones_horarias.xlt"}));
   const auto horaria = Tabla(carpeta_ / "c8_Restricciones_horarias.xlt");
   const auto& totales = horaria[horaria.size() - 2];
   EXPECT_EQ(totales[0], "E[MWh] totales");
@@ -478,8 +485,9 @@ TEST_P(ProcesarRestriccionesEnDB, EnergiaNoSuministradaCercaDeLaVerdad) {
 }
 
 TEST_P(ProcesarRestriccionesEnDB, SinPeriodosSoloLaTablaHoraria) {
-  Sembrar("INSERT INTO centrales (nid, centralgeneradora, potencia_autorizada_mw) "
-          "VALUES (8, 'Prueba', 20)");
+  Sembrar(
+      "INSERT INTO centrales (nid, centralgeneradora, potencia_autorizada_mw) "
+      "VALUES (8, 'Prueba', 20)");
   const TFechaHora t0 = CodificarFecha(2015, 3, 5);
   EXPECT_TRUE(Procesar(t0, t0 + 1).empty());
   EXPECT_EQ(Archivos(), std::vector<std::string>{"c8_Restricciones_horarias.xlt"});
@@ -500,15 +508,15 @@ TEST_P(ProcesarRestriccionesEnDB, SinFactorNoSeEscribeNada) {
 }
 
 TEST_P(ProcesarRestriccionesEnDB, FallaEnElSegundoPeriodo) {
-  Sembrar("INSERT INTO centrales (nid, centralgeneradora, factor_smec_scada) "
-          "VALUES (8, 'Prueba', 1)");
+  Sembrar(
+      "INSERT INTO centrales (nid, centralgeneradora, factor_smec_scada) "
+      "VALUES (8, 'Prueba', 1)");
   // The second table cannot take its name: the first stays, nothing is half written.
-  fs::create_directories(carpeta_ / "ResultadosMC_201503061550201503061910.xlt" / "x");
+  fs::create_directories(carpeta_ / "ResultadosMC_201503062150201503070910.xlt" / "x");
   const TFechaHora t0 = CodificarFecha(2015, 3, 5);
   EXPECT_THROW(Procesar(t0, t0 + 3), ExcepcionES);
-  EXPECT_EQ(Archivos(),
-            (std::vector<std::string>{"ResultadosMC_201503060910201503061350.xlt",
-                                      "ResultadosMC_201503061550201503061910.xlt"}));
+  EXPECT_EQ(Archivos(), (std::vector<std::string>{"ResultadosMC_201503060510201503061810.xlt",
+                                                  "ResultadosMC_201503062150201503070910.xlt"}));
 }
 
 }  // namespace

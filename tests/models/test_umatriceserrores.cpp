@@ -95,10 +95,10 @@ TEST(MatricesErrores, DiaYNocheDeInstantesCalculados) {
   const double dt = (1.0 / 6) / 24;
   for (int d = 0; d < 365; ++d) {
     const int k = d * 144;
-    EXPECT_FALSE(m->EsDeDia(t0 + (k + 41) * dt));  // 06:50
-    EXPECT_TRUE(m->EsDeDia(t0 + (k + 42) * dt));   // 07:00
-    EXPECT_TRUE(m->EsDeDia(t0 + (k + 43) * dt));   // 07:10
-    EXPECT_TRUE(m->EsDeDia(t0 + (k + 119) * dt));  // 19:50
+    EXPECT_FALSE(m->EsDeDia(t0 + (k + 41) * dt));   // 06:50
+    EXPECT_TRUE(m->EsDeDia(t0 + (k + 42) * dt));    // 07:00
+    EXPECT_TRUE(m->EsDeDia(t0 + (k + 43) * dt));    // 07:10
+    EXPECT_TRUE(m->EsDeDia(t0 + (k + 119) * dt));   // 19:50
     EXPECT_FALSE(m->EsDeDia(t0 + (k + 120) * dt));  // 20:00
     EXPECT_FALSE(m->EsDeDia(t0 + (k + 121) * dt));  // 20:10
     if (HasFailure()) FAIL() << "día " << d;
@@ -139,8 +139,8 @@ TEST(MatricesErrores, DoceBloquesConSusEstadisticas) {
   }
   // Cell (3, 2) holds the day samples, cell (21, 5) the night one.
   const auto celda = [&b](int bloque, int s, int t) {
-    return Real(b[static_cast<std::size_t>(bloque - 1)].filas[static_cast<std::size_t>(s - 1)]
-                 [static_cast<std::size_t>(t)]);
+    return Real(b[static_cast<std::size_t>(bloque - 1)]
+                    .filas[static_cast<std::size_t>(s - 1)][static_cast<std::size_t>(t)]);
   };
   EXPECT_DOUBLE_EQ(celda(1, 3, 2), 4.0 / 6);
   EXPECT_DOUBLE_EQ(celda(1, 21, 5), -2.0 / 6);
