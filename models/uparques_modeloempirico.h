@@ -17,6 +17,12 @@
 // How a farm actually produced, from its measured 10-minute series: after the bad samples are
 // filtered out, the directions are split into overlapping sectors and each sector keeps an S curve
 // of power against density-normalised speed and straight lines of power against pv3 over bins.
+class TGrafico;
+
+// A sample instant of the day (07:00 to before 20:00) rather than the night, cut after rounding it
+// to the millisecond so an exact hour never falls into the previous one.
+[[nodiscard]] bool EsMuestraDeDia(TFechaHora t);
+
 class TParque_ModeloEmpirico {
  public:
   // Builds the model from a series file: filters, two fitting passes with the distance filter
@@ -56,6 +62,8 @@ class TParque_ModeloEmpirico {
   void EscribirCurvasS() const;
   void EscribirCurvasCompletadas() const;
   void GraficarSector(int s, int pasada) const;
+  // The chart of one sector as GraficarSector saves it.
+  [[nodiscard]] std::unique_ptr<TGrafico> GraficoSector(int s) const;
 
   std::shared_ptr<const TParque_ModeloTeorico> modelo_teorico;
   std::unique_ptr<TSeriesDeDatos> datos;

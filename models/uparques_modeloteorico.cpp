@@ -93,6 +93,7 @@ std::unique_ptr<TParque_ModeloTeorico> TParque_ModeloTeorico::CrearCopia(
   p->m_central = o.m_central;
   p->r_retorno = o.r_retorno;
   p->r_conserva = o.r_conserva;
+  p->vista = o.vista;
   return p;
 }
 

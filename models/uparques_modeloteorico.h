@@ -70,6 +70,15 @@ class TMolino {
   NReal potencia = 0;
 };
 
+// Pixel/metre mapping of the park map: the pixel rectangle and the world window, in metres east
+// and north of the station, drawn in it.
+struct TVista {
+  std::int32_t px_izq = 0, px_arr = 0, px_der = 0, px_aba = 0;
+  std::int32_t ancho_px = 0, alto_px = 0;
+  NReal x_min = 0, x_max = 0, y_min = 0, y_max = 0;
+  NReal ancho_m = 0, alto_m = 0;
+};
+
 // Physical model of one wind farm on a grid aligned with the wind. All wind quantities are power
 // densities pv3 (MW/m2); powers in MW, lengths in m, directions in degrees (where the wind comes
 // from, clockwise from north).
@@ -171,6 +180,18 @@ class TParque_ModeloTeorico {
   NReal etha_meteo_dir = 1;
   NReal m_lateral = 0, m_central = 0;
   NReal r_retorno = 0, r_conserva = 0;
+
+  // Park map. The world window always holds the station and every turbine plus 300 m, widened so
+  // that metres are square on screen.
+  TVista vista;
+  void AjustarVista(std::int32_t izq, std::int32_t arr, std::int32_t der, std::int32_t aba);
+  // True while the pixel rectangle has no area: nothing can be drawn or picked on it.
+  [[nodiscard]] bool VistaVacia() const { return vista.ancho_px <= 0 || vista.alto_px <= 0; }
+  void MundoAPixel(NReal x, NReal y, std::int32_t& px, std::int32_t& py) const;
+  void PixelAMundo(std::int32_t px, std::int32_t py, NReal& x, NReal& y) const;
+  // The turbine nearest to the pixel, or nothing when it lies more than 3 rotor diameters away.
+  [[nodiscard]] TMolino* MolinoCercano(std::int32_t px, std::int32_t py) const;
+  [[nodiscard]] NReal PV3EnPixel(std::int32_t px, std::int32_t py) const;
 
   // A grid larger than this many cells is refused rather than allocated.
   static constexpr NReal MaxCeldasGrilla = 268435456.0;

@@ -81,7 +81,12 @@ void Ordenada(TGrafico& g, TSerieGrafico* x, const std::string& nombre, TDAofNRe
 
 }  // namespace
 
-void TParque_ModeloEmpirico::GraficarSector(int s, int pasada) const {
+bool EsMuestraDeDia(TFechaHora t) {
+  const int hora = DecodificarFechaHora(t).hora;
+  return hora >= 7 && hora < 20;
+}
+
+std::unique_ptr<TGrafico> TParque_ModeloEmpirico::GraficoSector(int s) const {
   const TCluster& cl = clusters[static_cast<std::size_t>(s - 1)];
   const NReal ang = AnguloSector(s);
   const int NB = NBins();
@@ -104,8 +109,7 @@ void TParque_ModeloEmpirico::GraficarSector(int s, int pasada) const {
   // 4. day samples 07:00 to before 20:00, after rounding the instant to the millisecond.
   TDAofNReal x_dia, y_dia, x_noche, y_noche;
   for (int i = 1; i <= cl.pv3.n(); ++i) {
-    const int hora = DecodificarFechaHora(cl.tiempo.elemento(i)).hora;
-    const bool dia = hora >= 7 && hora < 20;
+    const bool dia = EsMuestraDeDia(cl.tiempo.elemento(i));
     (dia ? x_dia : x_noche).push_back(cl.pv3.elemento(i));
     (dia ? y_dia : y_noche).push_back(cl.pe.elemento(i));
   }
@@ -144,8 +148,13 @@ void TParque_ModeloEmpirico::GraficarSector(int s, int pasada) const {
   TSerieGrafico* xm = Abscisa(*g, "Pv3Medio", std::move(medio));
   Ordenada(*g, xm, "Peso", std::move(peso), ninguno, ColorRGB(255, 0, 255), 3, 1, true);
   Ordenada(*g, xm, "F0", std::move(f0), ninguno, rojo, 3, 2, false);
+  return g;
+}
+
+void TParque_ModeloEmpirico::GraficarSector(int s, int pasada) const {
+  const NReal ang = AnguloSector(s);
   // 7.
   const std::string nombre = IntATexto(TruncToInt(ang * 100)) + "_" + IntATexto(pasada) + "_" +
                              IntATexto(TruncToInt(AlfaFilt * 100)) + ".jpg";
-  g->GuardarJPG(Carpeta() + "/" + nombre, 2100, 100, 1000);
+  GraficoSector(s)->GuardarJPG(Carpeta() + "/" + nombre, 2100, 100, 1000);
 }

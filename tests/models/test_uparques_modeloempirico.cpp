@@ -14,11 +14,13 @@
 
 #include "ayuda_empirico.h"
 #include "carpetas.h"
+#include "fechas.h"
 #include "formatos.h"
 #include "math01.h"
 #include "numtext.h"
 #include "ucurvasaeros.h"
 #include "ugeneradorseries.h"
+#include "ugraficador.h"
 #include "uparques_modeloempirico.h"
 
 namespace fs = std::filesystem;
@@ -301,6 +303,78 @@ TEST(TParqueModeloEmpirico, GraficosYTablasDeSalida) {
   std::ifstream d(c.dir / "basura" / "curva_s.xlt", std::ios::binary);
   std::getline(d, linea);
   EXPECT_EQ(linea, "x\ty\ts\r");
+}
+
+TEST(TParqueModeloEmpirico, GraficoDeSectorDeDia) {
+  // 40 samples from 07:00 on: all of the day, so the night series are empty but present.
+  Carpetas c("grafico_sector");
+  const fs::path ruta = c.dir / "s.sas";
+  EscribirSas(ruta, Rafaga(40, 90));
+  std::ostringstream salida;
+  auto e = TParque_ModeloEmpirico::CrearDesdeSeries(Parque10(), ruta.generic_string(), 5, 95,
+                                                    salida, false);
+  const auto g = e->GraficoSector(19);
+  EXPECT_EQ(g->nombre, "gfiltrados_pv");
+  EXPECT_EQ(g->titulo, "Muestras cluster ang: 90.0°");
+  EXPECT_EQ(g->tipoDefecto, 2);
+  EXPECT_EQ(g->ejeX->formatoNum, 1);
+  EXPECT_EQ(g->ejeY->maxUsuario, 30);  // trunc(20 / 10 + 1) * 10
+  EXPECT_FALSE(g->ejeY->autoMax);
+  struct Esperada {
+    const char* x;
+    const char* y;
+    TColor linea, marca;
+    int tam, ancho;
+    bool derecho;
+  };
+  constexpr TColor rojo = ColorRGB(255, 0, 0);
+  const Esperada esperadas[] = {
+      {"Pv3_7a19hs", "PE_muestras_7a19hs", ninguno, ColorRGB(0, 0, 255), 2, 1, false},
+      {"Pv3_20a6hs", "PE_muestras_20a6hs", ninguno, ColorRGB(0, 0, 0), 2, 1, false},
+      {"Pv3Medio", "F0_s", ninguno, rojo, 6, 2, false},
+      {"Pv3_Hermit", "PE_Curva_s", rojo, rojo, 0, 1, false},
+      {"Pv3Medio", "Peso", ninguno, ColorRGB(255, 0, 255), 3, 1, true},
+      {"Pv3Medio", "F0", ninguno, rojo, 3, 2, false},
+  };
+  ASSERT_EQ(g->series.size(), 6U);
+  EXPECT_EQ(g->seriesX.size(), 5U);  // "Peso" and "F0" share their abscissa
+  for (std::size_t i = 0; i < 6; ++i) {
+    const Esperada& x = esperadas[i];
+    const TSerieGrafico& s = *g->series[i];
+    SCOPED_TRACE(x.y);
+    EXPECT_EQ(s.nombre, x.y);
+    ASSERT_NE(s.serieX, nullptr);
+    EXPECT_EQ(s.serieX->nombre, x.x);
+    EXPECT_EQ(s.serieX->formato, "##.##");
+    EXPECT_EQ(s.colorLinea, x.linea);
+    EXPECT_EQ(s.colorMarca, x.marca);
+    EXPECT_EQ(s.tamMarca, x.tam);
+    EXPECT_EQ(s.anchoLinea, x.ancho);
+    EXPECT_EQ(s.ejeDerecho, x.derecho);
+  }
+  EXPECT_EQ(g->series[0]->valores.size(), static_cast<std::size_t>(e->clusters[18].pv3.n()));
+  EXPECT_TRUE(g->series[1]->valores.empty());
+  EXPECT_TRUE(g->series[1]->serieX->valores.empty());
+  EXPECT_EQ(g->series[3]->valores.size(), 100U);
+  ASSERT_EQ(g->cajas.size(), 11U);
+  EXPECT_EQ(g->cajas[10]->x1, e->pv3_bordes.elemento(11));
+  EXPECT_EQ(g->cajas[10]->x2, e->pv3_bordes.elemento(11) + 0.000005);
+  EXPECT_EQ(g->cajas[10]->y2, 30);
+  EXPECT_EQ(g->cajas[10]->texto, "");
+}
+
+TEST(TParqueModeloEmpirico, CorteDiaNocheEnLaHoraExacta) {
+  // Instants computed as start + (k - 1) * dt: every sample from 07:00 to 19:50 is of the day,
+  // for series starting at midnight and at 00:10.
+  for (const double desplazamiento : {0.0, 1.0}) {
+    const double t0 = CodificarFecha(2015, 3, 5) + desplazamiento / 144;
+    for (int k = 1; k <= 144 * 3; ++k) {
+      const double t = t0 + (k - 1) * (1.0 / 144);
+      const int paso = (k - 1 + static_cast<int>(desplazamiento)) % 144;  // 10-minute step of day
+      SCOPED_TRACE(testing::Message() << "k=" << k << " desde " << desplazamiento);
+      EXPECT_EQ(EsMuestraDeDia(t), paso >= 42 && paso < 120);
+    }
+  }
 }
 
 TEST(TParqueModeloEmpirico, DiagnosticoQueNoSeEscribeNoAfectaAlAjuste) {
