@@ -5,7 +5,9 @@
 #include "carpetas.h"
 #include "errores.h"
 #include "numtext.h"
+#include "ucalibrador.h"
 #include "umapaparque.h"
+#include "uparques_modelocombinado.h"
 #include "uparques_modeloempirico.h"
 #include "utokens.h"
 
@@ -60,6 +62,15 @@ void LeerParametrosModelo(TEstadoAplicacion& estado) {
     for (int i = 1; i <= etha.n(); ++i) m.meteo_etha.poner(i, etha.elemento(i));
   } else {
     m.meteo_etha = etha;
+    // The calibrators working on this model tune the coefficients it has now.
+    if (estado.Calibrador() && estado.ModeloDelCalibrador().get() == &m) {
+      estado.Calibrador()->ReconstruirParametros();
+    }
+    if (estado.ModeloCombinado() && estado.ModeloDelCombinado().get() == &m &&
+        static_cast<TCalibradorParque*>(estado.ModeloCombinado().get()) !=
+            estado.Calibrador().get()) {
+      estado.ModeloCombinado()->ReconstruirParametros();
+    }
   }
 }
 

@@ -120,6 +120,9 @@ class TEstadoAplicacion {
   // building command reads them.
   std::int32_t porcentaje_ajuste_inf = 5;
   std::int32_t porcentaje_ajuste_sup = 95;
+  // Whether the calibrator-building command has read the range; until then the supercentral
+  // takes the edits' current values.
+  bool rango_ajuste_leido = false;
   // Last calibrator file chosen and last series file proposed or chosen.
   std::string archivo_calibrador;
   std::string archivo_series;
