@@ -11,9 +11,13 @@
 #include "carpetas.h"
 #include "errores.h"
 #include "numtext.h"
+#include "ucalibrador.h"
+#include "ucomandos_calibracion.h"
 #include "ucomandos_modeloteorico.h"
+#include "ucomandos_restricciones.h"
 #include "umapaparque.h"
 #include "uparquedemo.h"
+#include "uparques_modelocombinado.h"
 #include "urosx.h"
 
 namespace {
@@ -32,6 +36,17 @@ const char* const kAyudaGeneral =
     "            su carpeta (c<NID>/c<NID>_parque_mt.pmt)\n"
     "  simular   simula el modelo teórico para el viento de la estación meteorológica\n"
     "  viento    viento libre incidente para que el parque genere una potencia dada\n"
+    "  calibrador           crea el calibrador (c<NID>_calibrador.clp) con el modelo y la serie\n"
+    "                       medida de la central (c<NID>_series10min.sas)\n"
+    "  calibrar             calibra el calibrador de la central\n"
+    "  etha-meteo           calibración simple de la corrección de la estación\n"
+    "  combinado            crea el modelo combinado (c<NID>.pmc) con el calibrador\n"
+    "  curvas               gráfico de las potencias teórica, empírica y combinada en una "
+    "dirección\n"
+    "  procesar-mc          el modelo combinado sobre toda la serie entre dos fechas\n"
+    "  restricciones        energía no suministrada en las restricciones operativas\n"
+    "  crear-supercentral   modelo y calibrador de una supercentral\n"
+    "  borrar-supercentral  borra de la base de datos los modelos de una supercentral\n"
     "\n"
     "Opciones generales (antes o después del comando):\n"
     "  --raiz CARPETA      carpeta de trabajo (si no, VELTRA_MODELADO_RO o ~/veltra/modelado_ro)\n"
@@ -90,12 +105,75 @@ const char* const kAyudaBajar =
     "Baja de la base de datos el modelo teórico de la central (crea sus filas de modelo la\n"
     "primera vez, con los parámetros por omisión) y lo guarda en la carpeta de la central.\n";
 
+const char* const kAyudaCalibrador =
+    "Uso: modelado_ro calibrador --central NID [--inf PCT] [--sup PCT]\n"
+    "\n"
+    "Crea el calibrador de la central con su modelo teórico (c<NID>_parque_mt.pmt, de 'bajar') y\n"
+    "su serie medida (c<NID>_series10min.sas) y lo guarda como c<NID>_calibrador.clp.\n"
+    "  --inf PCT, --sup PCT  rango de ajuste de las curvas S en % de la potencia (5 y 95)\n";
+
+const char* const kAyudaCalibrar =
+    "Uso: modelado_ro calibrar (--central NID | --clp ARCHIVO) [--semilla N]\n"
+    "\n"
+    "Calibra la corrección de la estación y el factor de pérdidas del calibrador. El resultado\n"
+    "queda en la carpeta de diagnóstico (calibrador_<nombre>_FIN_.clp) y, con --central, también\n"
+    "en c<NID>_calibrador.clp para el modelo combinado.\n"
+    "  --semilla N         semilla de la búsqueda aleatoria (si no, el reloj)\n";
+
+const char* const kAyudaEthaMeteo =
+    "Uso: modelado_ro etha-meteo --central NID\n"
+    "\n"
+    "Calibración simple de la corrección de la estación con el calibrador de la central; escribe\n"
+    "EthaMeteoCalibracionSimple.txt en la carpeta de la central.\n";
+
+const char* const kAyudaCombinado =
+    "Uso: modelado_ro combinado --central NID\n"
+    "\n"
+    "Crea el modelo combinado con el calibrador de la central y lo guarda como c<NID>.pmc.\n";
+
+const char* const kAyudaCurvas =
+    "Uso: modelado_ro curvas --central NID [--dir GRADOS]\n"
+    "\n"
+    "Potencias de los modelos teórico, empírico y combinado (c<NID>.pmc) contra la velocidad del\n"
+    "viento para una dirección (270), en curvas_MW_PE_MT_<100 dir>.jpg de la carpeta de\n"
+    "diagnóstico; escribe también compartivacurvas.xlt.\n";
+
+const char* const kAyudaProcesarMC =
+    "Uso: modelado_ro procesar-mc --central NID --desde FECHA --hasta FECHA [--series ARCHIVO]\n"
+    "\n"
+    "El modelo combinado de la central (c<NID>.pmc) sobre la serie (por omisión\n"
+    "c<NID>_series10min.sas) desde el día --desde hasta el comienzo del día --hasta.\n"
+    "Fechas DD/MM/AAAA o AAAA-MM-DD.\n";
+
+const char* const kAyudaRestricciones =
+    "Uso: modelado_ro restricciones --central NID --desde FECHA --hasta FECHA [--series ARCHIVO]\n"
+    "\n"
+    "Energía no suministrada en los periodos de restricción operativa de la serie (por omisión\n"
+    "c<NID>_series10min.sas) desde el día --desde hasta el día --hasta incluido, con el modelo\n"
+    "combinado de la central; escribe c<NID>_Restricciones_horarias.xlt. Fechas DD/MM/AAAA o\n"
+    "AAAA-MM-DD.\n";
+
+const char* const kAyudaCrearSuper =
+    "Uso: modelado_ro crear-supercentral --centrales NID;NID;... --anemo NID [--inf PCT]\n"
+    "                                    [--sup PCT]\n"
+    "\n"
+    "Crea (o carga) en la base de datos el modelo de la supercentral que une las centrales, con\n"
+    "la estación de la central --anemo, y su calibrador con la serie que debe estar ya en la\n"
+    "carpeta de la supercentral.\n";
+
+const char* const kAyudaBorrarSuper =
+    "Uso: modelado_ro borrar-supercentral --supercentral NID --si\n"
+    "\n"
+    "Borra de la base de datos los modelos de la supercentral; sin --si no borra nada.\n";
+
 // Options that take a value, and switches.
 const char* const kConValor[] = {
-    "--raiz",   "--basura",   "--pasarela", "--dir",        "--vel",         "--alfa",   "--gamma",
-    "--fpv3pe", "--perdidas", "--limite",   "--etha-meteo", "--etha-molino", "--molino", "--mapa",
-    "--ancho",  "--alto",     "--potencia", "--central",    "--pmt"};
-const char* const kInterruptores[] = {"--demo", "--todos", "--help"};
+    "--inf",      "--sup",       "--clp",        "--semilla",      "--desde",  "--hasta",
+    "--series",   "--centrales", "--anemo",      "--supercentral", "--raiz",   "--basura",
+    "--pasarela", "--dir",       "--vel",        "--alfa",         "--gamma",  "--fpv3pe",
+    "--perdidas", "--limite",    "--etha-meteo", "--etha-molino",  "--molino", "--mapa",
+    "--ancho",    "--alto",      "--potencia",   "--central",      "--pmt"};
+const char* const kInterruptores[] = {"--demo", "--todos", "--help", "--si"};
 
 struct TLinea {
   std::string comando;
@@ -219,7 +297,19 @@ std::unique_ptr<TParque_ModeloTeorico> ModeloDeLaLinea(const TLinea& l) {
 // The model into the state, its parameters into the edits, then the options over them, as a user
 // would load a farm and type in the window.
 void PrepararEstado(TEstadoAplicacion& estado, const TLinea& l) {
-  estado.FijarModeloTeorico(ModeloDeLaLinea(l));
+  // A calibrator saved for the central is loaded as the window loads one: its model becomes the
+  // current one and brings the empirical figures.
+  bool con_calibrador = false;
+  if (l.Tiene("--central") && !l.Tiene("--pmt") && !l.Interruptor("--demo")) {
+    const std::int32_t central = TextoAEntero(l.Valor("--central"));
+    const std::string clp =
+        CarpetaRaiz() + "/c" + IntATexto(central) + "/c" + IntATexto(central) + "_calibrador.clp";
+    if (std::filesystem::exists(clp)) {
+      (void)CargarCalibrador(estado, clp);
+      con_calibrador = true;
+    }
+  }
+  if (!con_calibrador) estado.FijarModeloTeorico(ModeloDeLaLinea(l));
   TResultadoComando r;
   MostrarParametrosModelo(estado, r);
   TTextosVentana& t = estado.textos;
@@ -272,9 +362,14 @@ int Simular(const TLinea& l, std::ostream& salida) {
   PrepararEstado(estado, l);
   const TResultadoComando r = btCalcularClick(estado);
   const TTextosVentana& t = estado.textos;
+  const bool con_calibrador = estado.ModeloEmpirico() != nullptr;
   Mostrar(salida, "Viento libre incidente en la central (m/s): ", t.VientoLibre);
   Mostrar(salida, "Potencia Modelo Teórico [MW]: ", t.ePE_MW_ModeloTeorico);
   Mostrar(salida, "Velocidad E.M. [m/s] reproducida: ", t.eVAnemoResultante);
+  if (con_calibrador) {
+    Mostrar(salida, "Potencia Modelo Empírico [MW]: ", t.ePE_MW_Representantes);
+    Mostrar(salida, "Peso del Modelo Empírico: ", t.eME_Peso);
+  }
   if (l.Tiene("--mapa") && r.dibujar_mapas) {
     const auto mapa = DibujarMapaParque(*estado.ModeloTeorico(), ancho, alto);
     mapa->GuardarPNG(l.Valor("--mapa"));
@@ -307,6 +402,179 @@ int Bajar(const TLinea& l, std::ostream& salida) {
   return 0;
 }
 
+// A file of the central's folder that an earlier command wrote, looked up without creating the
+// folder; missing, it names the command that writes it.
+std::string ArchivoPrevio(std::int32_t central, const std::string& sufijo, const char* comando) {
+  const std::string n = IntATexto(central);
+  const std::string ruta = CarpetaRaiz() + "/c" + n + "/c" + n + sufijo;
+  if (!std::filesystem::exists(ruta)) {
+    throw Excepcion("No existe " + ruta + " (modelado_ro " + comando + " --central " + n + ")");
+  }
+  return ruta;
+}
+
+std::int32_t CentralDeLaLinea(const TLinea& l) {
+  if (!l.Tiene("--central")) throw ExcepcionUso("falta la central: --central NID");
+  return TextoAEntero(l.Valor("--central"));
+}
+
+// The S-curve fit range of the command line into the edits.
+void RangoAjuste(const TLinea& l, TTextosVentana& t) {
+  if (l.Tiene("--inf")) t.PorcentajeAjusteCurvaSinf = l.Valor("--inf");
+  if (l.Tiene("--sup")) t.PorcentajeAjusteCurvaSsup = l.Valor("--sup");
+}
+
+int Calibrador(const TLinea& l, std::ostream& salida) {
+  SoloEstas(l, {"--central", "--inf", "--sup"});
+  const std::int32_t central = CentralDeLaLinea(l);
+  (void)ArchivoPrevio(central, "_parque_mt.pmt", "bajar");
+  TEstadoAplicacion estado(nullptr);
+  estado.textos.eNidCentral = IntATexto(central);
+  RangoAjuste(l, estado.textos);
+  (void)btLoadFromArchi_ModeloMTySeriesClick(estado, salida);
+  Mostrar(salida, "Calibrador: ", ArchivoCalibrador(central));
+  return 0;
+}
+
+int Calibrar(const TLinea& l, std::ostream& salida) {
+  SoloEstas(l, {"--central", "--clp", "--semilla"});
+  if (l.Tiene("--central") == l.Tiene("--clp")) {
+    throw ExcepcionUso("un calibrador: --central NID o --clp ARCHIVO");
+  }
+  TEstadoAplicacion estado(nullptr);
+  std::string clp;
+  if (l.Tiene("--central")) {
+    clp = ArchivoPrevio(CentralDeLaLinea(l), "_calibrador.clp", "calibrador");
+    (void)CargarCalibrador(estado, clp);
+  } else {
+    (void)btCargarCalibradorClick(estado, l.Valor("--clp"));
+  }
+  estado.Calibrador()->FijarSalida(salida);
+  if (l.Tiene("--semilla")) {
+    estado.Calibrador()->FijarSemillaAleatoria(
+        static_cast<std::uint64_t>(EnteroPositivo(l, "--semilla", 1)));
+  }
+  (void)btCalibrarParqueClick(estado);
+  if (!clp.empty()) estado.Calibrador()->GuardarEnArchivo(clp);
+  Mostrar(salida, "Error cuadrático de la calibración: ", estado.textos.eErr2Calibrar);
+  return 0;
+}
+
+int EthaMeteo(const TLinea& l, std::ostream& salida) {
+  SoloEstas(l, {"--central"});
+  TEstadoAplicacion estado(nullptr);
+  const std::int32_t central = CentralDeLaLinea(l);
+  (void)CargarCalibrador(estado, ArchivoPrevio(central, "_calibrador.clp", "calibrador"));
+  estado.Calibrador()->FijarSalida(salida);
+  (void)CalibrarSimpleEthaMeteoClick(estado, salida);
+  return 0;
+}
+
+int Combinado(const TLinea& l, std::ostream& salida) {
+  SoloEstas(l, {"--central"});
+  const std::int32_t central = CentralDeLaLinea(l);
+  (void)ArchivoPrevio(central, "_calibrador.clp", "calibrador");
+  TEstadoAplicacion estado(nullptr);
+  estado.textos.eNidCentral = IntATexto(central);
+  (void)btCalcularMCClick(estado, salida);
+  Mostrar(salida, "Modelo combinado: ", ArchivoModeloCombinado(central));
+  return 0;
+}
+
+int Curvas(const TLinea& l, std::ostream& salida) {
+  SoloEstas(l, {"--central", "--dir"});
+  const std::int32_t central = CentralDeLaLinea(l);
+  TEstadoAplicacion estado(nullptr);
+  (void)CargarModeloCombinado(estado, ArchivoPrevio(central, ".pmc", "combinado"));
+  if (l.Tiene("--dir")) estado.textos.eDir = l.Valor("--dir");
+  const TCurvasPotencia c = Button1Click(estado);
+  Mostrar(salida, "Curvas: ", c.archivo_jpg);
+  Mostrar(salida, "Comparación de curvas: ", ArchivoBasura("compartivacurvas.xlt"));
+  return 0;
+}
+
+// The dates and the series of the restriction commands.
+void Fechas(const TLinea& l, TTextosVentana& t) {
+  if (!l.Tiene("--desde") || !l.Tiene("--hasta")) {
+    throw ExcepcionUso("faltan las fechas: --desde FECHA --hasta FECHA");
+  }
+  t.FechaDesde = l.Valor("--desde");
+  t.FechaHasta = l.Valor("--hasta");
+}
+
+int ProcesarMC(const TLinea& l, std::ostream& salida) {
+  SoloEstas(l, {"--central", "--desde", "--hasta", "--series"});
+  const std::int32_t central = CentralDeLaLinea(l);
+  TEstadoAplicacion estado(Conexion(l));
+  Fechas(l, estado.textos);
+  (void)LeerFecha(estado.textos.FechaDesde);
+  (void)LeerFecha(estado.textos.FechaHasta);
+  (void)CargarModeloCombinado(estado, ArchivoPrevio(central, ".pmc", "combinado"));
+  TArchivoElegido series;
+  if (l.Tiene("--series")) series = l.Valor("--series");
+  const NReal ens = btProcesarSeriesConMCClick(estado, series, salida);
+  Mostrar(salida, "Energía no suministrada [MWh]: ", RealAGeneral(ens));
+  Mostrar(salida, "Resultados en: ", CarpetaCentral(central));
+  return 0;
+}
+
+int Restricciones(const TLinea& l, std::ostream& salida) {
+  SoloEstas(l, {"--central", "--desde", "--hasta", "--series"});
+  const std::int32_t central = CentralDeLaLinea(l);
+  TEstadoAplicacion estado(Conexion(l));
+  Fechas(l, estado.textos);
+  (void)LeerFecha(estado.textos.FechaDesde);
+  (void)LeerFecha(estado.textos.FechaHasta);
+  (void)ArchivoPrevio(central, ".pmc", "combinado");
+  (void)CargarCalibrador(estado, ArchivoPrevio(central, "_calibrador.clp", "calibrador"));
+  const std::string series = l.Tiene("--series")
+                                 ? l.Valor("--series")
+                                 : ArchivoPrevio(central, "_series10min.sas", "calibrador");
+  const auto periodos = btProcesarRestriccionesClick(estado, series, salida);
+  NReal ens = 0;
+  for (const auto& p : periodos) ens += p.energia_scada;
+  Mostrar(salida,
+          "Periodos de restricción: ", IntATexto(static_cast<std::int32_t>(periodos.size())));
+  Mostrar(salida, "Energía no suministrada [MWh]: ", RealAGeneral(ens));
+  Mostrar(salida, "Tabla horaria: ",
+          CarpetaCentral(central) + "/c" + IntATexto(central) + "_Restricciones_horarias.xlt");
+  return 0;
+}
+
+int CrearSuper(const TLinea& l, std::ostream& salida) {
+  SoloEstas(l, {"--centrales", "--anemo", "--inf", "--sup"});
+  if (!l.Tiene("--centrales") || !l.Tiene("--anemo")) {
+    throw ExcepcionUso("faltan --centrales NID;NID;... y --anemo NID");
+  }
+  TEstadoAplicacion estado(Conexion(l));
+  estado.textos.NIDcentralesAunir = l.Valor("--centrales");
+  estado.textos.NIDcentralAnemo = l.Valor("--anemo");
+  RangoAjuste(l, estado.textos);
+  (void)CrearSupercentralClick(estado, salida);
+  const std::int32_t s = estado.ModeloTeorico()->nid_central;
+  Mostrar(salida, "Supercentral: ", IntATexto(s));
+  Mostrar(salida, "Calibrador: ", ArchivoCalibrador(s));
+  return 0;
+}
+
+int BorrarSuper(const TLinea& l, std::ostream& salida, std::ostream& errores) {
+  SoloEstas(l, {"--supercentral", "--si"});
+  if (!l.Tiene("--supercentral")) throw ExcepcionUso("falta --supercentral NID");
+  TEstadoAplicacion estado(Conexion(l));
+  estado.textos.NIDsupercentralBorrar = l.Valor("--supercentral");
+  bool preguntado = false;
+  const TResultadoComando r =
+      BorrarSupercentralClick(estado, [&](const std::string&, const std::string& texto) {
+        preguntado = true;
+        if (!l.Interruptor("--si")) errores << texto << " No (confirme con --si)\n";
+        return l.Interruptor("--si");
+      });
+  for (const auto& m : r.mensajes) salida << m << '\n';
+  // A refusal or an unconfirmed deletion is not a success.
+  const bool borrada =
+      !r.mensajes.empty() && r.mensajes[0].find("ha sido borrada") != std::string::npos;
+  return borrada ? 0 : 1;
+}
 }  // namespace
 
 int ModeladoRO(const std::vector<std::string>& args, std::ostream& salida, std::ostream& errores) {
@@ -318,25 +586,48 @@ int ModeladoRO(const std::vector<std::string>& args, std::ostream& salida, std::
       salida << kAyudaGeneral;
       return 0;
     }
-    if (l.comando != "simular" && l.comando != "viento" && l.comando != "bajar") {
-      throw ExcepcionUso("comando desconocido: " + l.comando);
+    struct TComando {
+      const char* nombre;
+      std::string ayuda;
+    };
+    const TComando comandos[] = {
+        {"simular", std::string(kAyudaSimular) + kAyudaModelo + kAyudaSimularMapa},
+        {"viento", std::string(kAyudaViento) + kAyudaModelo},
+        {"bajar", kAyudaBajar},
+        {"calibrador", kAyudaCalibrador},
+        {"calibrar", kAyudaCalibrar},
+        {"etha-meteo", kAyudaEthaMeteo},
+        {"combinado", kAyudaCombinado},
+        {"curvas", kAyudaCurvas},
+        {"procesar-mc", kAyudaProcesarMC},
+        {"restricciones", kAyudaRestricciones},
+        {"crear-supercentral", kAyudaCrearSuper},
+        {"borrar-supercentral", kAyudaBorrarSuper}};
+    const TComando* comando = nullptr;
+    for (const TComando& c : comandos) {
+      if (l.comando == c.nombre) comando = &c;
     }
+    if (comando == nullptr) throw ExcepcionUso("comando desconocido: " + l.comando);
     if (ayuda) {
-      if (l.comando == "simular") {
-        salida << kAyudaSimular << kAyudaModelo << kAyudaSimularMapa;
-      } else if (l.comando == "bajar") {
-        salida << kAyudaBajar;
-      } else {
-        salida << kAyudaViento << kAyudaModelo;
-      }
+      salida << comando->ayuda;
       return 0;
     }
     if (l.Tiene("--raiz")) FijarCarpetaRaiz(l.Valor("--raiz"));
     if (l.Tiene("--basura")) FijarCarpetaBasura(l.Valor("--basura"));
     IniciarCarpetaRaiz();
-    if (l.comando == "simular") return Simular(l, salida);
-    if (l.comando == "bajar") return Bajar(l, salida);
-    return Viento(l, salida, errores);
+    const std::string& c = l.comando;
+    if (c == "simular") return Simular(l, salida);
+    if (c == "bajar") return Bajar(l, salida);
+    if (c == "viento") return Viento(l, salida, errores);
+    if (c == "calibrador") return Calibrador(l, salida);
+    if (c == "calibrar") return Calibrar(l, salida);
+    if (c == "etha-meteo") return EthaMeteo(l, salida);
+    if (c == "combinado") return Combinado(l, salida);
+    if (c == "curvas") return Curvas(l, salida);
+    if (c == "procesar-mc") return ProcesarMC(l, salida);
+    if (c == "restricciones") return Restricciones(l, salida);
+    if (c == "crear-supercentral") return CrearSuper(l, salida);
+    return BorrarSuper(l, salida, errores);
   } catch (const ExcepcionUso& e) {
     errores << "modelado_ro: " << e.what() << " (modelado_ro --help)\n";
     return 2;
