@@ -271,12 +271,11 @@ class TestVentana : public QObject {
     std::vector<std::string> mensajes;
     w.dialogos.error = [&](const std::string& m) { mensajes.push_back(m); };
 
-    // The commands not built yet say so; the others refuse without a model.
-    w.btCargarCalibrador->click();
+    // Without the current objects the commands refuse.
+    w.Button1->click();
     w.btCalcular1->click();
-    QCOMPARE(mensajes, (std::vector<std::string>{
-                           "La orden btCargarCalibradorClick no está disponible todavía.",
-                           "No hay un modelo teórico cargado."}));
+    QCOMPARE(mensajes, (std::vector<std::string>{"No hay un calibrador cargado.",
+                                                 "No hay un modelo teórico cargado."}));
 
     auto comandos = std::make_unique<TComandosDePrueba>(w);
     comandos->fallar = true;

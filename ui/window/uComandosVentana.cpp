@@ -5,23 +5,22 @@
 #include <QDateEdit>
 #include <iostream>
 
+#include "carpetas.h"
 #include "errores.h"
 #include "fechas.h"
 #include "lienzo.h"
 #include "uDezodudurAraRIVO.h"
 #include "uFormatosQt.h"
 #include "uPaintBox.h"
+#include "ucomandos_calibracion.h"
 #include "ucomandos_modeloteorico.h"
+#include "ucomandos_restricciones.h"
+#include "ugraficador.h"
 #include "umapaparque.h"
 #include "uparquedemo.h"
 #include "urosx.h"
 
 namespace {
-
-// Commands whose computation is not part of this build yet say so instead of doing nothing.
-[[noreturn]] void NoDisponible(const char* orden) {
-  throw Excepcion(std::string("La orden ") + orden + " no está disponible todavía.");
-}
 
 // The edits the commands read, by name.
 struct TCampoTexto {
@@ -58,9 +57,9 @@ void TComandosVentana::LeerTextos() {
   TTextosVentana& t = estado_.textos;
   for (const TCampoTexto& c : kCamposLeidos) t.*c.campo = v_.Texto(c.control);
   t.cbCambiarTodosLosRo = v_.cbCambiarTodosLosRo->isChecked();
-  // Dates as the user's settings write them, like any other typed text.
-  t.FechaDesde = FechaHoraATexto(DiaDeFecha(v_.FechaDesde->date()));
-  t.FechaHasta = FechaHoraATexto(DiaDeFecha(v_.FechaHasta->date()));
+  // Dates in the one form the commands read whatever the user's settings.
+  t.FechaDesde = v_.FechaDesde->date().toString(Qt::ISODate).toStdString();
+  t.FechaHasta = v_.FechaHasta->date().toString(Qt::ISODate).toStdString();
 }
 
 void TComandosVentana::Aplicar(const TResultadoComando& r) {
@@ -92,6 +91,13 @@ void TComandosVentana::btBajarParqueClick() {
   Aplicar(::btBajarParqueClick(estado_, std::cout));
 }
 void TComandosVentana::btCalcularClick() {
+  // Without a model, a calibrator picked now gives one.
+  if (!estado_.ModeloTeorico()) {
+    if (const auto archivo = v_.ElegirArchivo(v_.odCalibrador, kFiltroCalibrador, {}); archivo) {
+      LeerTextos();
+      Aplicar(::CargarCalibrador(estado_, *archivo));
+    }
+  }
   // The window catches up with pending input and shows the map blank while the model works.
   QCoreApplication::processEvents();
   if (estado_.ModeloTeorico()) v_.pb_Parque_original->Rellenar(Qt::white);
@@ -101,25 +107,75 @@ void TComandosVentana::CalcularvientoClick() { Orden(::CalcularvientoClick); }
 void TComandosVentana::btCambiar_roClick() { Orden(::btCambiar_roClick); }
 void TComandosVentana::btUpdateMTinDBClick() { Orden(::btUpdateMTinDBClick); }
 
-void TComandosVentana::btCargarCalibradorClick() { NoDisponible("btCargarCalibradorClick"); }
-void TComandosVentana::btGuardarCalibradorClick() { NoDisponible("btGuardarCalibradorClick"); }
-void TComandosVentana::btCalibrarParqueClick() { NoDisponible("btCalibrarParqueClick"); }
+void TComandosVentana::btCargarCalibradorClick() {
+  LeerTextos();
+  Aplicar(
+      ::btCargarCalibradorClick(estado_, v_.ElegirArchivo(v_.odCalibrador, kFiltroCalibrador, {})));
+}
+void TComandosVentana::btGuardarCalibradorClick() {
+  // Without a calibrator there is nothing to save: no dialog either.
+  if (!estado_.Calibrador()) return;
+  LeerTextos();
+  Aplicar(::btGuardarCalibradorClick(estado_,
+                                     v_.ElegirArchivo(v_.sdCalibrador, kFiltroCalibrador, {})));
+}
+void TComandosVentana::btCalibrarParqueClick() { Orden(::btCalibrarParqueClick); }
 void TComandosVentana::btLoadFromArchi_ModeloMTySeriesClick() {
-  NoDisponible("btLoadFromArchi_ModeloMTySeriesClick");
+  LeerTextos();
+  Aplicar(::btLoadFromArchi_ModeloMTySeriesClick(estado_, std::cout));
 }
 void TComandosVentana::CalibrarSimpleEthaMeteoClick() {
-  NoDisponible("CalibrarSimpleEthaMeteoClick");
+  LeerTextos();
+  Aplicar(::CalibrarSimpleEthaMeteoClick(estado_, std::cout));
 }
-void TComandosVentana::btCalcularMCClick() { NoDisponible("btCalcularMCClick"); }
-void TComandosVentana::btCargarMCClick() { NoDisponible("btCargarMCClick"); }
-void TComandosVentana::Button1Click() { NoDisponible("Button1Click"); }
+void TComandosVentana::btCalcularMCClick() {
+  LeerTextos();
+  Aplicar(::btCalcularMCClick(estado_, std::cout));
+}
+void TComandosVentana::btCargarMCClick() {
+  LeerTextos();
+  Aplicar(
+      ::btCargarMCClick(estado_, v_.ElegirArchivo(v_.odCalibrador, kFiltroModeloCombinado, {})));
+}
+void TComandosVentana::Button1Click() {
+  LeerTextos();
+  const TCurvasPotencia c = ::Button1Click(estado_);
+  Aplicar(c.resultado);
+  TPaintBox& pb = *v_.PaintBox1;
+  const std::unique_ptr<TLienzo> lienzo = TLienzo::Crear(pb.width(), pb.height());
+  c.grafico->Dibujar(*lienzo, pb.width(), pb.height());
+  pb.MostrarImagen(ImagenDeLienzo(*lienzo));
+}
 
-void TComandosVentana::btProcesarSeriesConMCClick() { NoDisponible("btProcesarSeriesConMCClick"); }
-void TComandosVentana::btProcesarRestriccionesClick() {
-  NoDisponible("btProcesarRestriccionesClick");
+// The series dialog opens in the calibrator's central folder; without a calibrator the command
+// refuses before any dialog.
+TArchivoElegido TComandosVentana::ElegirSeries() {
+  if (!estado_.ModeloDelCalibrador()) return std::nullopt;
+  return v_.ElegirArchivo(v_.odProcesarSeries, kFiltroSeries,
+                          CarpetaCentral(estado_.ModeloDelCalibrador()->nid_central));
 }
-void TComandosVentana::CrearSupercentralClick() { NoDisponible("CrearSupercentralClick"); }
-void TComandosVentana::BorrarSupercentralClick() { NoDisponible("BorrarSupercentralClick"); }
+void TComandosVentana::btProcesarSeriesConMCClick() {
+  LeerTextos();
+  if (!estado_.ModeloDelCalibrador() || !estado_.ModeloCombinado()) {
+    (void)::btProcesarSeriesConMCClick(estado_, std::nullopt, std::cout);
+  }
+  (void)::btProcesarSeriesConMCClick(estado_, ElegirSeries(), std::cout);
+}
+void TComandosVentana::btProcesarRestriccionesClick() {
+  LeerTextos();
+  if (!estado_.ModeloDelCalibrador()) {
+    (void)::btProcesarRestriccionesClick(estado_, std::nullopt, std::cout);
+  }
+  (void)::btProcesarRestriccionesClick(estado_, ElegirSeries(), std::cout);
+}
+void TComandosVentana::CrearSupercentralClick() {
+  LeerTextos();
+  Aplicar(::CrearSupercentralClick(estado_, std::cout));
+}
+void TComandosVentana::BorrarSupercentralClick() {
+  LeerTextos();
+  Aplicar(::BorrarSupercentralClick(estado_, v_.dialogos.confirmar));
+}
 
 void TComandosVentana::VelocidadesMT_To_PB(TPaintBox& pb) {
   // Without a current model there is nothing to draw: stop quietly.

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "ucomandos_calibracion.h"
 #include "uestadoaplicacion.h"
 
 struct TResultadoComando;
@@ -82,6 +83,7 @@ class TComandosVentana {
   void LeerTextos();
   void Aplicar(const TResultadoComando& r);
   void Orden(TResultadoComando (*orden)(TEstadoAplicacion&));
+  TArchivoElegido ElegirSeries();
 
   TEstadoAplicacion estado_;
 };
