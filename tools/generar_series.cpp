@@ -2,7 +2,7 @@
 // wind climate, for trying the empirical model and for the demo.
 //
 //   veltra_generar_series SALIDA [--semilla N] [--muestras N] [--inicio AAAA-MM-DD]
-//                         [--molinos N] [--potencia MW] [--ruido PU]
+//                         [--molinos N] [--potencia MW] [--pmt MODELO.pmt] [--ruido PU]
 //                         [--huecos] [--trabados] [--disponibilidad] [--consignas]
 #include <cstdint>
 #include <exception>
@@ -38,7 +38,8 @@ std::unique_ptr<TParque_ModeloTeorico> Parque(int n, NReal potencia) {
 
 int Uso() {
   std::cerr << "uso: veltra_generar_series SALIDA [--semilla N] [--muestras N] "
-               "[--inicio AAAA-MM-DD] [--molinos N] [--potencia MW] [--ruido PU] [--huecos] "
+               "[--inicio AAAA-MM-DD] [--molinos N] [--potencia MW] [--pmt ARCHIVO] [--ruido PU] "
+               "[--huecos] "
                "[--trabados] [--disponibilidad] [--consignas]\n";
   return 2;
 }
@@ -52,6 +53,7 @@ int main(int argc, char** argv) {
     std::string salida;
     int molinos = 10;
     NReal potencia = -1;
+    std::string pmt;
     for (std::size_t i = 0; i < a.size(); ++i) {
       const std::string& x = a[i];
       auto valor = [&]() -> const std::string& {
@@ -72,6 +74,8 @@ int main(int argc, char** argv) {
         molinos = TextoAEntero(valor());
       } else if (x == "--potencia") {
         potencia = TextoARealArchivo(valor());
+      } else if (x == "--pmt") {
+        pmt = valor();
       } else if (x == "--ruido") {
         o.ruido = TextoARealArchivo(valor());
       } else if (x == "--huecos") {
@@ -89,7 +93,9 @@ int main(int argc, char** argv) {
       }
     }
     if (salida.empty() || molinos < 1 || o.n_muestras < 0) return Uso();
-    auto modelo = Parque(molinos, potencia > 0 ? potencia : 2.0 * molinos);
+    // A farm's own model file, or the synthetic rows of 2 MW turbines.
+    auto modelo = pmt.empty() ? Parque(molinos, potencia > 0 ? potencia : 2.0 * molinos)
+                              : TParque_ModeloTeorico::CrearDesdeArchivo(pmt);
     const TTablaPotencia tabla(*modelo);
     GenerarSeries(tabla, *modelo, o, salida);
     std::cout << "Escrito " << salida << ": " << o.n_muestras << " muestras\n";

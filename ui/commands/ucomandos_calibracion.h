@@ -6,8 +6,7 @@
 #include <string>
 
 #include "ucomandos_modeloteorico.h"
-
-class TGrafico;
+#include "ugraficador.h"
 
 // A file picked in a dialog, or nothing when the user cancelled it.
 using TArchivoElegido = std::optional<std::string>;
