@@ -33,7 +33,7 @@ puerto=$(sed -n 's/.*escuchando en .*:\([0-9][0-9]*\).*/\1/p' "$log" | head -n 1
 export VELTRA_PASARELA="localhost:$puerto"
 export VELTRA_MODELADO_RO="$demo/raiz"
 export VELTRA_BASURA="$demo/basura"
-ro() { echo "+ modelado_ro $*"; "$bin/app/modelado_ro" "$@"; }
+ro() { echo "+ modelado_ro $*" >&2; "$bin/app/modelado_ro" "$@"; }
 
 ro bajar --central $central
 carpeta="$demo/raiz/c$central"
