@@ -6,6 +6,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "../models/pasarela_prueba.h"
 #include "carpetas.h"
@@ -15,6 +16,7 @@
 #include "ucomandos_calibracion.h"
 #include "ucomandos_restricciones.h"
 #include "ugeneradorseries.h"
+#include "ulineacomandos.h"
 #include "uparques_modelocombinado.h"
 #include "useriestemporales.h"
 #include "utokens.h"
@@ -230,6 +232,53 @@ TEST_P(ComandosCalibracion, SupercentralesCrearYBorrar) {
   EXPECT_EQ(Contar("centrales"), 1);
   EXPECT_EQ(e.ModeloTeorico(), nullptr);
   EXPECT_EQ(e.Calibrador(), nullptr);
+}
+
+// The road of the command line: each command finds what the one before left in the folder.
+TEST_P(ComandosCalibracion, LineaDeComandosDelCalibradorALasRestricciones) {
+  const std::string pasarela = "localhost:" + std::to_string(servidor_->puerto());
+  auto correr = [&](std::vector<std::string> args, std::string& salida, std::string& errores) {
+    args.insert(args.end(), {"--raiz", raiz, "--basura", basura, "--pasarela", pasarela});
+    std::ostringstream s, e;
+    const int rc = ModeladoRO(args, s, e);
+    salida = s.str();
+    errores = e.str();
+    return rc;
+  };
+  std::string s, e;
+  // A command whose input is not there yet names the one that writes it, and writes nothing.
+  EXPECT_EQ(correr({"combinado", "--central", "8"}, s, e), 1);
+  EXPECT_EQ(e, "modelado_ro: No existe " + raiz +
+                   "/c8/c8_calibrador.clp (modelado_ro calibrador "
+                   "--central 8)\n");
+  EXPECT_FALSE(fs::exists(raiz + "/c8/c8.pmc"));
+
+  ASSERT_EQ(correr({"calibrador", "--central", "8", "--inf", "5", "--sup", "95"}, s, e), 0) << e;
+  EXPECT_NE(s.find("Calibrador: " + raiz + "/c8/c8_calibrador.clp\n"), std::string::npos);
+  ASSERT_EQ(correr({"combinado", "--central", "8"}, s, e), 0) << e;
+  EXPECT_TRUE(fs::exists(raiz + "/c8/c8.pmc"));
+  ASSERT_EQ(correr({"simular", "--central", "8"}, s, e), 0) << e;
+  EXPECT_NE(s.find("Potencia Modelo Empírico [MW]: "), std::string::npos) << s;
+  ASSERT_EQ(correr({"curvas", "--central", "8", "--dir", "22.5"}, s, e), 0) << e;
+  EXPECT_TRUE(fs::exists(basura + "/curvas_MW_PE_MT_2250.jpg"));
+  ASSERT_EQ(
+      correr({"restricciones", "--central", "8", "--desde", "2015-01-01", "--hasta", "2015-02-28"},
+             s, e),
+      0)
+      << e;
+  EXPECT_NE(s.find("Energía no suministrada [MWh]: "), std::string::npos);
+  // A mistyped date: one line, nothing run.
+  EXPECT_EQ(
+      correr({"procesar-mc", "--central", "8", "--desde", "2015-13-01", "--hasta", "2015-02-28"}, s,
+             e),
+      1);
+  EXPECT_EQ(e, "modelado_ro: '2015-13-01' no es una fecha válida\n");
+  // Deleting without --si deletes nothing.
+  EXPECT_EQ(correr({"borrar-supercentral", "--supercentral", "8"}, s, e), 1);
+  EXPECT_EQ(Contar("modelo_teorico"), 1);
+  std::ostringstream ayuda, nada;
+  EXPECT_EQ(ModeladoRO({"restricciones", "--help"}, ayuda, nada), 0);
+  EXPECT_EQ(ayuda.str().rfind("Uso: modelado_ro restricciones", 0), 0U);
 }
 
 TEST(LeerFecha, FormasAdmitidas) {

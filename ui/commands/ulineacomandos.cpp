@@ -1,11 +1,17 @@
 #include "ulineacomandos.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <exception>
 #include <filesystem>
+#include <iostream>
 #include <map>
 #include <memory>
 #include <ostream>
+#include <streambuf>
 #include <utility>
 
 #include "carpetas.h"
@@ -402,6 +408,82 @@ int Bajar(const TLinea& l, std::ostream& salida) {
   return 0;
 }
 
+// A progress bar on standard error for long work, redrawn after each progress line the work writes
+// on standard output (which still gets every line). With a known number of steps the line's leading
+// count gives the fraction (the calibration's reductions); otherwise it counts lines and seconds.
+// Only when standard error is a terminal.
+class TBarraProgreso : public std::streambuf {
+ public:
+  TBarraProgreso(std::ostream& salida, std::ostream& errores, std::string etiqueta, int pasos)
+      : salida_(salida),
+        errores_(errores),
+        destino_(salida.rdbuf()),
+        etiqueta_(std::move(etiqueta)),
+        pasos_(pasos),
+        inicio_(std::chrono::steady_clock::now()) {
+    activa_ = &errores == &std::cerr && isatty(STDERR_FILENO) != 0;
+    if (activa_) salida_.rdbuf(this);
+  }
+  ~TBarraProgreso() override {
+    if (!activa_) return;
+    salida_.rdbuf(destino_);
+    errores_ << "\r\033[K" << std::flush;
+  }
+  TBarraProgreso(const TBarraProgreso&) = delete;
+  TBarraProgreso& operator=(const TBarraProgreso&) = delete;
+
+ protected:
+  int overflow(int c) override {
+    if (c == traits_type::eof()) return traits_type::not_eof(c);
+    if (linea_.empty() && dibujada_) {
+      errores_ << "\r\033[K" << std::flush;
+      dibujada_ = false;
+    }
+    destino_->sputc(static_cast<char>(c));
+    if (c == '\n') {
+      destino_->pubsync();
+      ++lineas_;
+      Dibujar();
+      linea_.clear();
+    } else {
+      linea_ += static_cast<char>(c);
+    }
+    return c;
+  }
+  int sync() override { return destino_->pubsync(); }
+
+ private:
+  void Dibujar() {
+    const auto segundos =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - inicio_)
+            .count();
+    errores_ << '\r' << etiqueta_ << ' ';
+    std::int32_t hecho = 0;
+    if (pasos_ > 0 && TextoAEnteroOk(linea_.substr(0, linea_.find(',')), hecho)) {
+      constexpr int kAncho = 30;
+      const int llenos = std::clamp(hecho * kAncho / pasos_, 0, kAncho);
+      errores_ << '[';
+      for (int i = 0; i < kAncho; ++i) errores_ << (i < llenos ? '#' : '.');
+      errores_ << "] " << IntATexto(hecho) << '/' << IntATexto(pasos_);
+    } else {
+      errores_ << IntATexto(lineas_) << " líneas";
+    }
+    errores_ << ", " << IntATexto(static_cast<std::int32_t>(segundos)) << " s" << std::flush;
+    dibujada_ = true;
+  }
+
+  std::ostream& salida_;
+  std::ostream& errores_;
+  std::streambuf* destino_;
+  std::string etiqueta_;
+  int pasos_;
+  std::chrono::steady_clock::time_point inicio_;
+  bool activa_ = false;
+  bool dibujada_ = false;
+  std::int32_t lineas_ = 0;
+  std::string linea_;
+};
+
 // A file of the central's folder that an earlier command wrote, looked up without creating the
 // folder; missing, it names the command that writes it.
 std::string ArchivoPrevio(std::int32_t central, const std::string& sufijo, const char* comando) {
@@ -424,19 +506,22 @@ void RangoAjuste(const TLinea& l, TTextosVentana& t) {
   if (l.Tiene("--sup")) t.PorcentajeAjusteCurvaSsup = l.Valor("--sup");
 }
 
-int Calibrador(const TLinea& l, std::ostream& salida) {
+int Calibrador(const TLinea& l, std::ostream& salida, std::ostream& errores) {
   SoloEstas(l, {"--central", "--inf", "--sup"});
   const std::int32_t central = CentralDeLaLinea(l);
   (void)ArchivoPrevio(central, "_parque_mt.pmt", "bajar");
   TEstadoAplicacion estado(nullptr);
   estado.textos.eNidCentral = IntATexto(central);
   RangoAjuste(l, estado.textos);
-  (void)btLoadFromArchi_ModeloMTySeriesClick(estado, salida);
+  {
+    const TBarraProgreso barra(salida, errores, "calibrador", 0);
+    (void)btLoadFromArchi_ModeloMTySeriesClick(estado, salida);
+  }
   Mostrar(salida, "Calibrador: ", ArchivoCalibrador(central));
   return 0;
 }
 
-int Calibrar(const TLinea& l, std::ostream& salida) {
+int Calibrar(const TLinea& l, std::ostream& salida, std::ostream& errores) {
   SoloEstas(l, {"--central", "--clp", "--semilla"});
   if (l.Tiene("--central") == l.Tiene("--clp")) {
     throw ExcepcionUso("un calibrador: --central NID o --clp ARCHIVO");
@@ -454,7 +539,10 @@ int Calibrar(const TLinea& l, std::ostream& salida) {
     estado.Calibrador()->FijarSemillaAleatoria(
         static_cast<std::uint64_t>(EnteroPositivo(l, "--semilla", 1)));
   }
-  (void)btCalibrarParqueClick(estado);
+  {
+    const TBarraProgreso barra(salida, errores, "calibrando", 10);
+    (void)btCalibrarParqueClick(estado);
+  }
   if (!clp.empty()) estado.Calibrador()->GuardarEnArchivo(clp);
   Mostrar(salida, "Error cuadrático de la calibración: ", estado.textos.eErr2Calibrar);
   return 0;
@@ -470,13 +558,16 @@ int EthaMeteo(const TLinea& l, std::ostream& salida) {
   return 0;
 }
 
-int Combinado(const TLinea& l, std::ostream& salida) {
+int Combinado(const TLinea& l, std::ostream& salida, std::ostream& errores) {
   SoloEstas(l, {"--central"});
   const std::int32_t central = CentralDeLaLinea(l);
   (void)ArchivoPrevio(central, "_calibrador.clp", "calibrador");
   TEstadoAplicacion estado(nullptr);
   estado.textos.eNidCentral = IntATexto(central);
-  (void)btCalcularMCClick(estado, salida);
+  {
+    const TBarraProgreso barra(salida, errores, "modelo combinado", 0);
+    (void)btCalcularMCClick(estado, salida);
+  }
   Mostrar(salida, "Modelo combinado: ", ArchivoModeloCombinado(central));
   return 0;
 }
@@ -502,7 +593,7 @@ void Fechas(const TLinea& l, TTextosVentana& t) {
   t.FechaHasta = l.Valor("--hasta");
 }
 
-int ProcesarMC(const TLinea& l, std::ostream& salida) {
+int ProcesarMC(const TLinea& l, std::ostream& salida, std::ostream& errores) {
   SoloEstas(l, {"--central", "--desde", "--hasta", "--series"});
   const std::int32_t central = CentralDeLaLinea(l);
   TEstadoAplicacion estado(Conexion(l));
@@ -512,13 +603,17 @@ int ProcesarMC(const TLinea& l, std::ostream& salida) {
   (void)CargarModeloCombinado(estado, ArchivoPrevio(central, ".pmc", "combinado"));
   TArchivoElegido series;
   if (l.Tiene("--series")) series = l.Valor("--series");
-  const NReal ens = btProcesarSeriesConMCClick(estado, series, salida);
+  NReal ens = 0;
+  {
+    const TBarraProgreso barra(salida, errores, "procesando", 0);
+    ens = btProcesarSeriesConMCClick(estado, series, salida);
+  }
   Mostrar(salida, "Energía no suministrada [MWh]: ", RealAGeneral(ens));
   Mostrar(salida, "Resultados en: ", CarpetaCentral(central));
   return 0;
 }
 
-int Restricciones(const TLinea& l, std::ostream& salida) {
+int Restricciones(const TLinea& l, std::ostream& salida, std::ostream& errores) {
   SoloEstas(l, {"--central", "--desde", "--hasta", "--series"});
   const std::int32_t central = CentralDeLaLinea(l);
   TEstadoAplicacion estado(Conexion(l));
@@ -530,7 +625,11 @@ int Restricciones(const TLinea& l, std::ostream& salida) {
   const std::string series = l.Tiene("--series")
                                  ? l.Valor("--series")
                                  : ArchivoPrevio(central, "_series10min.sas", "calibrador");
-  const auto periodos = btProcesarRestriccionesClick(estado, series, salida);
+  std::vector<TResumenPeriodo> periodos;
+  {
+    const TBarraProgreso barra(salida, errores, "restricciones", 0);
+    periodos = btProcesarRestriccionesClick(estado, series, salida);
+  }
   NReal ens = 0;
   for (const auto& p : periodos) ens += p.energia_scada;
   Mostrar(salida,
@@ -541,7 +640,7 @@ int Restricciones(const TLinea& l, std::ostream& salida) {
   return 0;
 }
 
-int CrearSuper(const TLinea& l, std::ostream& salida) {
+int CrearSuper(const TLinea& l, std::ostream& salida, std::ostream& errores) {
   SoloEstas(l, {"--centrales", "--anemo", "--inf", "--sup"});
   if (!l.Tiene("--centrales") || !l.Tiene("--anemo")) {
     throw ExcepcionUso("faltan --centrales NID;NID;... y --anemo NID");
@@ -550,7 +649,10 @@ int CrearSuper(const TLinea& l, std::ostream& salida) {
   estado.textos.NIDcentralesAunir = l.Valor("--centrales");
   estado.textos.NIDcentralAnemo = l.Valor("--anemo");
   RangoAjuste(l, estado.textos);
-  (void)CrearSupercentralClick(estado, salida);
+  {
+    const TBarraProgreso barra(salida, errores, "supercentral", 0);
+    (void)CrearSupercentralClick(estado, salida);
+  }
   const std::int32_t s = estado.ModeloTeorico()->nid_central;
   Mostrar(salida, "Supercentral: ", IntATexto(s));
   Mostrar(salida, "Calibrador: ", ArchivoCalibrador(s));
@@ -619,14 +721,14 @@ int ModeladoRO(const std::vector<std::string>& args, std::ostream& salida, std::
     if (c == "simular") return Simular(l, salida);
     if (c == "bajar") return Bajar(l, salida);
     if (c == "viento") return Viento(l, salida, errores);
-    if (c == "calibrador") return Calibrador(l, salida);
-    if (c == "calibrar") return Calibrar(l, salida);
+    if (c == "calibrador") return Calibrador(l, salida, errores);
+    if (c == "calibrar") return Calibrar(l, salida, errores);
     if (c == "etha-meteo") return EthaMeteo(l, salida);
-    if (c == "combinado") return Combinado(l, salida);
+    if (c == "combinado") return Combinado(l, salida, errores);
     if (c == "curvas") return Curvas(l, salida);
-    if (c == "procesar-mc") return ProcesarMC(l, salida);
-    if (c == "restricciones") return Restricciones(l, salida);
-    if (c == "crear-supercentral") return CrearSuper(l, salida);
+    if (c == "procesar-mc") return ProcesarMC(l, salida, errores);
+    if (c == "restricciones") return Restricciones(l, salida, errores);
+    if (c == "crear-supercentral") return CrearSuper(l, salida, errores);
     return BorrarSuper(l, salida, errores);
   } catch (const ExcepcionUso& e) {
     errores << "modelado_ro: " << e.what() << " (modelado_ro --help)\n";
