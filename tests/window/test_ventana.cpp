@@ -270,6 +270,8 @@ class TestVentana : public QObject {
     TFormDezodudurAraRIVO w;
     std::vector<std::string> mensajes;
     w.dialogos.error = [&](const std::string& m) { mensajes.push_back(m); };
+    // The calibrator dialog that a simulation without a model opens is cancelled.
+    w.dialogos.archivo = [](QFileDialog&) { return std::optional<std::string>(); };
 
     // Without the current objects the commands refuse.
     w.Button1->click();
