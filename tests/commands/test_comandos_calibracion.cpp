@@ -107,6 +107,17 @@ TEST_P(ComandosCalibracion, ElCaminoDelCalibradorAlModeloCombinado) {
   (void)btCalcularClick(e);
   EXPECT_EQ(e.Calibrador()->parametros.size(), 3U);
   EXPECT_EQ(e.Calibrador()->x_mejor.size(), 3U);
+  // Calibrating then moves those coefficients and leaves the best ones in the model.
+  e.Calibrador()->FijarSemillaAleatoria(1);
+  e.Calibrador()->FijarSalida(progreso);
+  r = btCalibrarParqueClick(e);
+  ASSERT_NE(r.Texto("eErr2Calibrar"), nullptr);
+  EXPECT_EQ(e.textos.eErr2Calibrar, RealAGeneral(e.Calibrador()->e_mejor));
+  const TParque_ModeloTeorico& mt = *e.ModeloTeorico();
+  EXPECT_EQ(mt.meteo_etha.elemento(1), e.Calibrador()->x_mejor[0]);
+  EXPECT_EQ(mt.meteo_etha.elemento(2), e.Calibrador()->x_mejor[1]);
+  EXPECT_EQ(mt.factor_perdidas, e.Calibrador()->x_mejor[2]);
+  EXPECT_TRUE(fs::exists(basura + "/calibrador_Parque Demo_FIN_.clp"));
 
   // Saving: nothing without a file; with one, the calibrator with the edits in force.
   EXPECT_TRUE(btGuardarCalibradorClick(e, std::nullopt).textos.empty());
