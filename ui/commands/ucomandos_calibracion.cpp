@@ -123,7 +123,8 @@ TResultadoComando btLoadFromArchi_ModeloMTySeriesClick(TEstadoAplicacion& estado
   // 4.
   MostrarParametrosModelo(estado, r);
   // 5.
-  if (estado.Calibrador()) estado.Calibrador()->Liberar();
+  // Its holders share it: the slot lets go, and it is freed once no other slot (the combined
+  // model it may also be) holds it.
   estado.LiberarCalibrador();
   // 6.
   std::shared_ptr<TCalibradorParque> c = TCalibradorParque::CrearDesdeSeries(
