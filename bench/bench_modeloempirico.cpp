@@ -13,18 +13,11 @@
 #include "carpetas.h"
 #include "ugeneradorseries.h"
 #include "uparques_modeloempirico.h"
+#include "uparquesreferencia.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::unique_ptr<TCurvaAerogen> Curva2MW() {
-  return std::make_unique<TCurvaAerogen>(
-      1, "2 MW 80 m", 80, TDAofNReal{3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
-                                     15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25},
-      TDAofNReal{0,     0.066, 0.154, 0.282, 0.46, 0.696, 0.996, 1.341, 1.661, 1.866, 1.958, 1.988,
-                 1.997, 2,     2,     2,     2,    2,     2,     2,     2,     2,     2});
-}
 
 // Ten turbines in two rows, a generated year with every kind of defect, and working folders of
 // this process; made once for all the benchmarks.
@@ -33,14 +26,7 @@ struct TAnio {
     fs::create_directories(dir / "raiz");
     FijarCarpetaRaiz((dir / "raiz").generic_string());
     FijarCarpetaBasura((dir / "basura").generic_string());
-    std::vector<std::unique_ptr<TMolino>> molinos;
-    for (int i = 0; i < 10; ++i) {
-      const TPosicion pos(1000 + (i / 5) * 560.0, (i % 5 - 2) * 560.0);
-      molinos.push_back(std::make_unique<TMolino>(i + 1, i + 1, 1, 8, Curva2MW(), 1.0, pos));
-    }
-    std::shared_ptr<TParque_ModeloTeorico> p =
-        TParque_ModeloTeorico::Crear("bench", std::move(molinos), 20);
-    p->nid_central = 8;
+    std::shared_ptr<TParque_ModeloTeorico> p = ParqueEnFilasDeCinco("bench", 10, 20, 8);
     const TTablaPotencia tabla(*p);
     TOpcionesGenerador o;
     o.huecos = o.trabados = o.disponibilidad = o.consignas = true;

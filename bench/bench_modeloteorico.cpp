@@ -8,35 +8,15 @@
 
 #include "ucurvasaeros.h"
 #include "uparques_modeloteorico.h"
+#include "uparquesreferencia.h"
 
 namespace {
-
-std::unique_ptr<TCurvaAerogen> Curva2MW() {
-  return std::make_unique<TCurvaAerogen>(
-      1, "2 MW 80 m", 80, TDAofNReal{3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
-                                     15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25},
-      TDAofNReal{0,     0.066, 0.154, 0.282, 0.46, 0.696, 0.996, 1.341, 1.661, 1.866, 1.958, 1.988,
-                 1.997, 2,     2,     2,     2,    2,     2,     2,     2,     2,     2});
-}
 
 // Rows of turbines running north-south, 7 diameters (560 m) apart both ways, centred on the
 // station, which stands among them (in the wakes for both directions, so the computation from the
 // station reading has to iterate). Small farm: 2 rows of 5; large farm: 8 rows of 10.
 std::unique_ptr<TParque_ModeloTeorico> Parque(bool grande) {
-  const int filas = grande ? 8 : 2;
-  const int por_fila = grande ? 10 : 5;
-  const double espacio = 560;
-  std::vector<std::unique_ptr<TMolino>> molinos;
-  int nid = 1;
-  for (int i = 0; i < filas; ++i) {
-    for (int j = 0; j < por_fila; ++j) {
-      const TPosicion pos((i - 0.5 * (filas - 1)) * espacio, (j - 0.5 * (por_fila - 1)) * espacio);
-      molinos.push_back(std::make_unique<TMolino>(nid, nid, 1, 1, Curva2MW(), 1.0, pos));
-      ++nid;
-    }
-  }
-  return TParque_ModeloTeorico::Crear(grande ? "grande" : "pequeno", std::move(molinos),
-                                      2.0 * filas * por_fila);
+  return ParqueEnRejilla(grande ? "grande" : "pequeno", grande ? 8 : 2, grande ? 10 : 5, 1);
 }
 
 void Etiquetar(benchmark::State& state, const TParque_ModeloTeorico& p) {

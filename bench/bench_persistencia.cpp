@@ -10,18 +10,14 @@
 
 #include "ucurvasaeros.h"
 #include "uparques_modeloteorico.h"
+#include "uparquesreferencia.h"
 
 namespace {
 
 std::unique_ptr<TParque_ModeloTeorico> Parque80() {
   std::vector<std::unique_ptr<TMolino>> molinos;
   for (int nid = 1; nid <= 80; ++nid) {
-    auto curva = std::make_unique<TCurvaAerogen>(
-        1, "2 MW 80 m", 80, TDAofNReal{3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
-                                       15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25},
-        TDAofNReal{0,     0.066, 0.154, 0.282, 0.46,  0.696, 0.996, 1.341,
-                   1.661, 1.866, 1.958, 1.988, 1.997, 2,     2,     2,
-                   2,     2,     2,     2,     2,     2,     2});
+    auto curva = CurvaReferencia2MW();
     const TPosicion pos(21, 'H', 600000 + 560.0 / 3 * nid, 6200000 + 0.1 * nid);
     molinos.push_back(std::make_unique<TMolino>(nid, nid, 1, 8, std::move(curva), 0.97, pos));
   }

@@ -84,9 +84,9 @@ TVectR TLectorBloques::Vector() {
   return TVectR(valores);
 }
 
-void TLectorBloques::Relanzar() const {
+void RelanzarEnLinea(const std::string& nombre, int linea) {
   const std::string prefijo =
-      (nombre_.empty() ? std::string() : nombre_ + ", ") + "línea " + IntATexto(linea_) + ": ";
+      (nombre.empty() ? std::string() : nombre + ", ") + "línea " + IntATexto(linea) + ": ";
   try {
     throw;
   } catch (const ExcepcionConversion& e) {
@@ -97,6 +97,8 @@ void TLectorBloques::Relanzar() const {
     throw Excepcion(prefijo + e.what());
   }
 }
+
+void TLectorBloques::Relanzar() const { RelanzarEnLinea(nombre_, linea_); }
 
 std::string EnUnaLinea(std::string texto) {
   for (char& c : texto) {

@@ -54,6 +54,10 @@ class TLectorBloques {
   int linea_ = 0;
 };
 
+// Raises the error being handled again, keeping its type, with "<file>, línea <n>: " before its
+// message (no file part when the name is empty).
+[[noreturn]] void RelanzarEnLinea(const std::string& nombre, int linea);
+
 // A text that must stay on one line of a file: CR and LF inside it become blanks.
 std::string EnUnaLinea(std::string texto);
 

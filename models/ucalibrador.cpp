@@ -36,20 +36,6 @@ class TContadorLineas : public std::streambuf {
   bool al_inicio_ = true;
 };
 
-[[noreturn]] void RelanzarEnLinea(const std::string& nombre, int linea) {
-  const std::string prefijo =
-      (nombre.empty() ? std::string() : nombre + ", ") + "línea " + IntATexto(linea) + ": ";
-  try {
-    throw;
-  } catch (const ExcepcionConversion& e) {
-    throw ExcepcionConversion(prefijo + e.what());
-  } catch (const ExcepcionES& e) {
-    throw ExcepcionES(prefijo + e.what());
-  } catch (const Excepcion& e) {
-    throw Excepcion(prefijo + e.what());
-  }
-}
-
 }  // namespace
 
 NReal& TParametroCalibrable::Valor(TParque_ModeloTeorico& modelo) const {

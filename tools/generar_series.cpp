@@ -15,26 +15,9 @@
 #include "numtext.h"
 #include "ugeneradorseries.h"
 #include "uparques_modeloteorico.h"
+#include "uparquesreferencia.h"
 
 namespace {
-
-std::unique_ptr<TCurvaAerogen> Curva2MW() {
-  return std::make_unique<TCurvaAerogen>(
-      1, "2 MW 80 m", 80, TDAofNReal{3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
-                                     15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25},
-      TDAofNReal{0,     0.066, 0.154, 0.282, 0.46, 0.696, 0.996, 1.341, 1.661, 1.866, 1.958, 1.988,
-                 1.997, 2,     2,     2,     2,    2,     2,     2,     2,     2,     2});
-}
-
-// Rows of five turbines running north-south, 560 m apart both ways, 1 km east of the station.
-std::unique_ptr<TParque_ModeloTeorico> Parque(int n, NReal potencia) {
-  std::vector<std::unique_ptr<TMolino>> molinos;
-  for (int i = 0; i < n; ++i) {
-    const TPosicion pos(1000 + (i / 5) * 560.0, (i % 5 - 2) * 560.0);
-    molinos.push_back(std::make_unique<TMolino>(i + 1, i + 1, 1, 1, Curva2MW(), 1.0, pos));
-  }
-  return TParque_ModeloTeorico::Crear("Sintetico", std::move(molinos), potencia);
-}
 
 int Uso() {
   std::cerr << "uso: veltra_generar_series SALIDA [--semilla N] [--muestras N] "
@@ -94,7 +77,8 @@ int main(int argc, char** argv) {
     }
     if (salida.empty() || molinos < 1 || o.n_muestras < 0) return Uso();
     // A farm's own model file, or the synthetic rows of 2 MW turbines.
-    auto modelo = pmt.empty() ? Parque(molinos, potencia > 0 ? potencia : 2.0 * molinos)
+    auto modelo = pmt.empty() ? ParqueEnFilasDeCinco("Sintetico", molinos,
+                                                     potencia > 0 ? potencia : 2.0 * molinos, 1)
                               : TParque_ModeloTeorico::CrearDesdeArchivo(pmt);
     const TTablaPotencia tabla(*modelo);
     GenerarSeries(tabla, *modelo, o, salida);

@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <pwd.h>
 #include <spawn.h>
@@ -176,5 +177,26 @@ class TClusterPostgres {
   int bases_ = 0;
   bool arrancado_ = false;
 };
+
+// One PostgreSQL cluster per test process, started on first use and stopped at the end.
+class EntornoPostgres : public testing::Environment {
+ public:
+  static prueba::TClusterPostgres* Cluster(std::string& motivo) {
+    if (!intentado_) {
+      intentado_ = true;
+      cluster_ = prueba::TClusterPostgres::Iniciar(motivo_);
+    }
+    motivo = motivo_;
+    return cluster_.get();
+  }
+  void TearDown() override { cluster_.reset(); }
+
+ private:
+  static inline bool intentado_ = false;
+  static inline std::string motivo_;
+  static inline std::unique_ptr<prueba::TClusterPostgres> cluster_;
+};
+inline testing::Environment* const entorno_postgres =
+    testing::AddGlobalTestEnvironment(new EntornoPostgres);
 
 }  // namespace prueba

@@ -20,27 +20,6 @@ using testing::StartsWith;
 
 namespace {
 
-// One PostgreSQL cluster per test process, started on first use and stopped at the end.
-class EntornoPostgres : public testing::Environment {
- public:
-  static prueba::TClusterPostgres* Cluster(std::string& motivo) {
-    if (!intentado_) {
-      intentado_ = true;
-      cluster_ = prueba::TClusterPostgres::Iniciar(motivo_);
-    }
-    motivo = motivo_;
-    return cluster_.get();
-  }
-  void TearDown() override { cluster_.reset(); }
-
- private:
-  static inline bool intentado_ = false;
-  static inline std::string motivo_;
-  static inline std::unique_ptr<prueba::TClusterPostgres> cluster_;
-};
-[[maybe_unused]] testing::Environment* const entorno =
-    testing::AddGlobalTestEnvironment(new EntornoPostgres);
-
 // What the database holds, read with the engine's own library, not through the gateway.
 class TVerificador {
  public:
@@ -124,7 +103,7 @@ class Pasarela : public testing::TestWithParam<std::string> {
       listaTablas_ = "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name";
     } else {
       std::string motivo;
-      prueba::TClusterPostgres* cluster = EntornoPostgres::Cluster(motivo);
+      prueba::TClusterPostgres* cluster = prueba::EntornoPostgres::Cluster(motivo);
       if (cluster == nullptr && motivo.rfind("PostgreSQL no está instalado", 0) == 0) {
         GTEST_SKIP() << motivo;
       }

@@ -9,24 +9,16 @@
 #include <vector>
 
 #include "uparques_modeloteorico.h"
+#include "uparquesreferencia.h"
 
 namespace ayuda {
-
-// A 2 MW turbine with an 80 m rotor, cut-out at 25 m/s.
-inline std::unique_ptr<TCurvaAerogen> Curva2MW() {
-  return std::make_unique<TCurvaAerogen>(
-      1, "2 MW 80 m", 80, TDAofNReal{3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
-                                     15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25},
-      TDAofNReal{0,     0.066, 0.154, 0.282, 0.46, 0.696, 0.996, 1.341, 1.661, 1.866, 1.958, 1.988,
-                 1.997, 2,     2,     2,     2,    2,     2,     2,     2,     2,     2});
-}
 
 // A row of n turbines 560 m apart running north from 1 km east of the station.
 inline std::unique_ptr<TParque_ModeloTeorico> Parque(int n, double potencia_autorizada,
                                                      int nid_central = 8) {
   std::vector<std::unique_ptr<TMolino>> molinos;
   for (int i = 1; i <= n; ++i) {
-    molinos.push_back(std::make_unique<TMolino>(i, i, 1, nid_central, Curva2MW(), 1.0,
+    molinos.push_back(std::make_unique<TMolino>(i, i, 1, nid_central, CurvaReferencia2MW(), 1.0,
                                                 TPosicion(1000, (i - 1) * 560.0)));
   }
   auto p = TParque_ModeloTeorico::Crear("Prueba", std::move(molinos), potencia_autorizada);

@@ -72,27 +72,6 @@ class TMotorRegistrado : public TMotorBD {
   std::string prefijo_fallido_;
 };
 
-// One PostgreSQL cluster per test process, started on first use and stopped at the end.
-class EntornoPostgres : public testing::Environment {
- public:
-  static prueba::TClusterPostgres* Cluster(std::string& motivo) {
-    if (!intentado_) {
-      intentado_ = true;
-      cluster_ = prueba::TClusterPostgres::Iniciar(motivo_);
-    }
-    motivo = motivo_;
-    return cluster_.get();
-  }
-  void TearDown() override { cluster_.reset(); }
-
- private:
-  static inline bool intentado_ = false;
-  static inline std::string motivo_;
-  static inline std::unique_ptr<prueba::TClusterPostgres> cluster_;
-};
-inline testing::Environment* const entorno_postgres =
-    testing::AddGlobalTestEnvironment(new EntornoPostgres);
-
 // The back ends the suites run over.
 inline std::vector<std::string> MotoresDePrueba() { return {"sqlite", "postgres"}; }
 
@@ -105,7 +84,7 @@ class BaseDePrueba : public testing::TestWithParam<std::string> {
       base = CrearMotorSQLite(carpeta_.ruta() + "/parques.db");
     } else {
       std::string motivo;
-      prueba::TClusterPostgres* cluster = EntornoPostgres::Cluster(motivo);
+      prueba::TClusterPostgres* cluster = prueba::EntornoPostgres::Cluster(motivo);
       if (cluster == nullptr && motivo.rfind("PostgreSQL no está instalado", 0) == 0) {
         GTEST_SKIP() << motivo;
       }

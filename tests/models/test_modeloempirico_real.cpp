@@ -68,7 +68,7 @@ int ConvertirASas(const fs::path& csv, const fs::path& sas) {
 
 // One 3.6 MW turbine with a 112 m rotor: the 2 MW curve scaled by 1.8.
 std::shared_ptr<TParque_ModeloTeorico> Turbina36() {
-  const std::unique_ptr<TCurvaAerogen> base = ayuda::Curva2MW();
+  const std::unique_ptr<TCurvaAerogen> base = CurvaReferencia2MW();
   TDAofNReal v, p;
   for (int i = 1; i <= base->curva_v.n(); ++i) {
     v.push_back(base->curva_v.elemento(i));

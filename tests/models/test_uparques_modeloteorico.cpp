@@ -10,6 +10,7 @@
 
 #include "errores.h"
 #include "uparques_modeloteorico.h"
+#include "uparquesreferencia.h"
 
 namespace {
 
@@ -18,15 +19,6 @@ using testing::ThrowsMessage;
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// A 2 MW turbine with an 80 m rotor, cut-out at 25 m/s.
-std::unique_ptr<TCurvaAerogen> Curva2MW(double diametro = 80) {
-  return std::make_unique<TCurvaAerogen>(
-      1, "2 MW 80 m", diametro, TDAofNReal{3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
-                                           15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25},
-      TDAofNReal{0,     0.066, 0.154, 0.282, 0.46, 0.696, 0.996, 1.341, 1.661, 1.866, 1.958, 1.988,
-                 1.997, 2,     2,     2,     2,    2,     2,     2,     2,     2,     2});
-}
-
 // Turbines at the given offsets east and north of the station, numbered from 1.
 std::unique_ptr<TParque_ModeloTeorico> Parque(const std::vector<std::pair<double, double>>& pos,
                                               double potencia_autorizada = 100,
@@ -34,8 +26,8 @@ std::unique_ptr<TParque_ModeloTeorico> Parque(const std::vector<std::pair<double
   std::vector<std::unique_ptr<TMolino>> molinos;
   int nid = 1;
   for (const auto& [x, y] : pos) {
-    molinos.push_back(
-        std::make_unique<TMolino>(nid, nid, 1, 1, Curva2MW(diametro), 1.0, TPosicion(x, y)));
+    molinos.push_back(std::make_unique<TMolino>(nid, nid, 1, 1, CurvaReferencia2MW(diametro), 1.0,
+                                                TPosicion(x, y)));
     ++nid;
   }
   return TParque_ModeloTeorico::Crear("Prueba", std::move(molinos), potencia_autorizada);
@@ -157,7 +149,7 @@ TEST(TParqueModeloTeorico, Estelas) {
 
 TEST(TParqueModeloTeorico, PosicionesRelativasALaEstacion) {
   std::vector<std::unique_ptr<TMolino>> molinos;
-  molinos.push_back(std::make_unique<TMolino>(5, 1, 1, 1, Curva2MW(), 1.0,
+  molinos.push_back(std::make_unique<TMolino>(5, 1, 1, 1, CurvaReferencia2MW(), 1.0,
                                               TPosicion(30, 'T', 500250.5, 4400100)));
   auto p = TParque_ModeloTeorico::Crear("Prueba", std::move(molinos), 2);
   p->meteo_utm_xe = 500000;
