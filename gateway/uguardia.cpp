@@ -17,6 +17,24 @@ bool IgualSinMayusculas(std::string_view a, std::string_view b) {
   return true;
 }
 
+// Skips one block comment starting at i. Nested block comments, as PostgreSQL reads them. SQLite
+// does not nest them, but there the engine's authorizer, not the keyword, decides what a statement
+// may do.
+void SaltarComentarioBloque(std::string_view sql, std::size_t& i) {
+  int nivel = 0;
+  do {
+    if (sql.substr(i, 2) == "/*") {
+      ++nivel;
+      i += 2;
+    } else if (sql.substr(i, 2) == "*/") {
+      --nivel;
+      i += 2;
+    } else {
+      ++i;
+    }
+  } while (nivel > 0 && i < sql.size());
+}
+
 }  // namespace
 
 bool EsTablaParque(std::string_view nombre) {
@@ -40,20 +58,7 @@ std::string PrimeraPalabra(std::string_view sql) {
     if (sql.substr(i, 2) == "--") {
       while (i < sql.size() && sql[i] != '\n') ++i;
     } else if (sql.substr(i, 2) == "/*") {
-      // Nested block comments, as PostgreSQL reads them. SQLite does not nest them, but there
-      // the engine's authorizer, not this keyword, decides what a statement may do.
-      int nivel = 0;
-      do {
-        if (sql.substr(i, 2) == "/*") {
-          ++nivel;
-          i += 2;
-        } else if (sql.substr(i, 2) == "*/") {
-          --nivel;
-          i += 2;
-        } else {
-          ++i;
-        }
-      } while (nivel > 0 && i < sql.size());
+      SaltarComentarioBloque(sql, i);
     } else {
       break;
     }
@@ -97,18 +102,7 @@ bool VariasSentenciasPostgres(std::string_view sql) {
     } else if (sql.substr(i, 2) == "--") {
       while (i < n && sql[i] != '\n') ++i;
     } else if (sql.substr(i, 2) == "/*") {
-      int nivel = 0;
-      do {
-        if (sql.substr(i, 2) == "/*") {
-          ++nivel;
-          i += 2;
-        } else if (sql.substr(i, 2) == "*/") {
-          --nivel;
-          i += 2;
-        } else {
-          ++i;
-        }
-      } while (nivel > 0 && i < n);
+      SaltarComentarioBloque(sql, i);
     } else if (c == ';') {
       fin_de_sentencia = true;
       ++i;
