@@ -3,6 +3,7 @@
 
 #include <chrono>
 
+#include "../gateway/puerto_libre.h"
 #include "formatos.h"
 #include "numtext.h"
 #include "peer_guionado.h"
@@ -26,19 +27,6 @@ TDBrosxCon Conexion(int puerto) {
   TDBrosxCon c("127.0.0.1", "H", puerto, "/scripts/dovi.php");
   c.FijarEsperas(std::chrono::seconds(5), std::chrono::seconds(5));
   return c;
-}
-
-// A port nobody listens on: bound, read back and closed again.
-int PuertoCerrado() {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in dir{};
-  dir.sin_family = AF_INET;
-  dir.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t largo = sizeof dir;
-  ::bind(fd, reinterpret_cast<sockaddr*>(&dir), sizeof dir);
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&dir), &largo);
-  ::close(fd);
-  return ntohs(dir.sin_port);
 }
 
 const std::string kCabeceras = "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n";
@@ -241,7 +229,8 @@ TEST(TDBrosxCon, TiempoDeEsperaAgotado) {
 }
 
 TEST(TDBrosxCon, ConexionRechazada) {
-  const int puerto = PuertoCerrado();
+  // Nobody listens on a port just found free.
+  const int puerto = prueba::PuertoLibre();
   TDBrosxCon con = Conexion(puerto);
   EXPECT_EQ(con.Query("select 1"), nullptr);
   EXPECT_THAT(con.LastError(),

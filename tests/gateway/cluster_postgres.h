@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "puerto_libre.h"
+
 extern char** environ;
 
 namespace prueba {
@@ -67,18 +69,6 @@ class TCarpetaTemporal {
  private:
   std::string ruta_;
 };
-
-inline int PuertoLibre() {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in dir{};
-  dir.sin_family = AF_INET;
-  dir.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t largo = sizeof dir;
-  ::bind(fd, reinterpret_cast<sockaddr*>(&dir), sizeof dir);
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&dir), &largo);
-  ::close(fd);
-  return ntohs(dir.sin_port);
-}
 
 // A throwaway PostgreSQL cluster on a free loopback port, in a temporary folder, trusting local
 // connections; stopped and removed at the end. The server refuses to run as root, so under root

@@ -5,6 +5,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "ayuda_empirico.h"
 #include "carpetas.h"
@@ -13,6 +14,18 @@
 #include "uparques_modeloteorico.h"
 
 namespace ayuda {
+
+// The pieces of a text between the separators (a trailing separator leaves an empty last piece).
+inline std::vector<std::string> Partir(const std::string& texto, const std::string& sep) {
+  std::vector<std::string> r;
+  std::size_t desde = 0;
+  for (std::size_t p = texto.find(sep); p != std::string::npos; p = texto.find(sep, desde)) {
+    r.push_back(texto.substr(desde, p - desde));
+    desde = p + sep.size();
+  }
+  r.push_back(texto.substr(desde));
+  return r;
+}
 
 // The empirical block of a calibrator file for 72 sectors and 10 bins centred on the pv3 of
 // 4..13 m/s: `cnt` samples and power `F0` in every bin of every sector, flat bin lines, and

@@ -28,17 +28,6 @@ using testing::StartsWith;
 using testing::StrEq;
 using testing::ThrowsMessage;
 
-std::vector<std::string> Partir(const std::string& texto, const std::string& sep) {
-  std::vector<std::string> r;
-  std::size_t desde = 0;
-  for (std::size_t p = texto.find(sep); p != std::string::npos; p = texto.find(sep, desde)) {
-    r.push_back(texto.substr(desde, p - desde));
-    desde = p + sep.size();
-  }
-  r.push_back(texto.substr(desde));
-  return r;
-}
-
 double Real(std::string s) {
   while (!s.empty() && s.front() == ' ') s.erase(0, 1);
   return TextoARealArchivo(s);
@@ -73,8 +62,8 @@ void EscribirSerie(const fs::path& ruta, const TFechaHoraPartes& inicio,
 // Lines of a sample table split into fields.
 std::vector<std::vector<std::string>> Tabla(const fs::path& ruta) {
   std::vector<std::vector<std::string>> r;
-  for (const std::string& l : Partir(ayuda::LeerArchivo(ruta), "\r\n"))
-    r.push_back(Partir(l, "\t"));
+  for (const std::string& l : ayuda::Partir(ayuda::LeerArchivo(ruta), "\r\n"))
+    r.push_back(ayuda::Partir(l, "\t"));
   return r;
 }
 

@@ -19,17 +19,6 @@ namespace {
 
 using testing::HasSubstr;
 
-std::vector<std::string> Partir(const std::string& texto, const std::string& sep) {
-  std::vector<std::string> r;
-  std::size_t desde = 0;
-  for (std::size_t p = texto.find(sep); p != std::string::npos; p = texto.find(sep, desde)) {
-    r.push_back(texto.substr(desde, p - desde));
-    desde = p + sep.size();
-  }
-  r.push_back(texto.substr(desde));
-  return r;
-}
-
 // Title line, overall value and matrix of block `b` (1..12) of the file text.
 struct TBloque {
   std::string titulo;
@@ -44,17 +33,17 @@ double Real(std::string s) {
 
 std::vector<TBloque> Bloques(const std::string& texto) {
   std::vector<TBloque> r;
-  const std::vector<std::string> lineas = Partir(texto, "\r\n");
+  const std::vector<std::string> lineas = ayuda::Partir(texto, "\r\n");
   std::size_t i = 0;
   while (i + 1 < lineas.size()) {
     TBloque b;
-    const std::vector<std::string> t = Partir(lineas[i++], "\t");
+    const std::vector<std::string> t = ayuda::Partir(lineas[i++], "\t");
     b.titulo = t.at(0);
     b.global = Real(t.at(1));
-    const std::vector<std::string> dims = Partir(lineas[i++], "\t");
+    const std::vector<std::string> dims = ayuda::Partir(lineas[i++], "\t");
     const int filas = TextoAEntero(dims.at(1));
     ++i;  // column numbers
-    for (int f = 0; f < filas; ++f) b.filas.push_back(Partir(lineas[i++], "\t"));
+    for (int f = 0; f < filas; ++f) b.filas.push_back(ayuda::Partir(lineas[i++], "\t"));
     EXPECT_EQ(lineas[i++], "");
     r.push_back(b);
   }
