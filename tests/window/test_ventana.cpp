@@ -4,14 +4,23 @@
 #include <QClipboard>
 #include <QDateEdit>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QtTest>
+#include <atomic>
+#include <chrono>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "carpetas.h"
 #include "errores.h"
 #include "formatos.h"
 #include "numtext.h"
@@ -19,6 +28,9 @@
 #include "uDezodudurAraRIVO.h"
 #include "uFormatosQt.h"
 #include "uPaintBox.h"
+#include "ucalibrador.h"
+#include "ugeneradorseries.h"
+#include "uparquedemo.h"
 #include "uparques_modeloteorico.h"
 
 namespace {
@@ -82,6 +94,55 @@ T* Control(QWidget& w, const char* nombre) {
 }
 
 QString Texto(QWidget& w, const char* nombre) { return Control<QLineEdit>(w, nombre)->text(); }
+
+using TAlTerminar = TFormDezodudurAraRIVO::TAlTerminar;
+
+// Points the working and diagnostics folders at a fresh temporary folder for one test.
+class TCarpetasDePrueba {
+ public:
+  TCarpetasDePrueba() : raiz_(CarpetaRaiz()), basura_(CarpetaBasura()) {
+    FijarCarpetaRaiz(Ruta("raiz"));
+    FijarCarpetaBasura(Ruta("basura"));
+    IniciarCarpetaRaiz();
+  }
+  ~TCarpetasDePrueba() {
+    FijarCarpetaRaiz(raiz_);
+    FijarCarpetaBasura(basura_);
+  }
+  TCarpetasDePrueba(const TCarpetasDePrueba&) = delete;
+  TCarpetasDePrueba& operator=(const TCarpetasDePrueba&) = delete;
+  [[nodiscard]] std::string Ruta(const char* nombre) const {
+    return TextoStd(dir_.filePath(QString::fromLatin1(nombre)));
+  }
+
+ private:
+  std::string raiz_, basura_;
+  QTemporaryDir dir_;
+};
+
+// A calibrator of the demo farm with distinctive parameters, built from ten days of series
+// generated from the farm itself, saved as a ".clp" file.
+std::string CalibradorDelDemo(const TCarpetasDePrueba& carpetas) {
+  std::shared_ptr<TParque_ModeloTeorico> m = CrearParqueDemo();
+  // A coarse grid keeps the power table quick.
+  m->grilla_rotada_dx = 20;
+  m->grilla_rotada_dy = 10;
+  m->alfa_terreno = 0.25;
+  m->gamma_atmosfera = 0.125;
+  m->fpv3pe = 1.7;
+  m->factor_perdidas = 0.04;
+  m->potencia_autorizada_mw = 14.5;
+  const std::string sas = carpetas.Ruta("demo.sas");
+  TOpcionesGenerador o;
+  o.n_muestras = 144 * 10;
+  GenerarSeries(TTablaPotencia(*m, 12, 1.0), *m, o, sas);
+  std::ostringstream progreso;
+  const std::unique_ptr<TCalibradorParque> c =
+      TCalibradorParque::CrearDesdeSeries(m, 5, 95, sas, progreso, false);
+  const std::string clp = carpetas.Ruta("demo.clp");
+  c->GuardarEnArchivo(clp);
+  return clp;
+}
 
 }  // namespace
 
@@ -290,6 +351,121 @@ class TestVentana : public QObject {
     // The window still works.
     w.eDir1->setText(QStringLiteral("180"));
     QCOMPARE(w.eDir->text(), QStringLiteral("180"));
+  }
+
+  void TrabajoLargoDejaLaVentanaVivaYAplicaAlFinal() {
+    TFormDezodudurAraRIVO w;
+    auto comandos = std::make_unique<TComandosDePrueba>(w);
+    TComandosDePrueba& c = *comandos;
+    w.FijarComandos(std::move(comandos));
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    std::atomic<bool> soltar{false};
+    std::thread::id hilo_del_trabajo;
+    bool aplicado_en_la_ventana = false;
+    QVERIFY(w.EnSegundoPlano("Calibrando el parque", [&]() -> TAlTerminar {
+      hilo_del_trabajo = std::this_thread::get_id();
+      w.Comandos().Salida() << "reducciones: 3\n" << std::flush;
+      while (!soltar) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      return [&] { aplicado_en_la_ventana = QThread::currentThread() == w.thread(); };
+    }));
+    QVERIFY(w.Ocupado());
+    QVERIFY(!w.centralWidget()->isEnabled());
+    QVERIFY(!w.menuBar()->isEnabled());
+    QVERIFY(w.pbProgreso->isVisible());
+    // The window's loop runs meanwhile and shows the work's progress lines.
+    QTRY_COMPARE(w.lProgreso->text(), QStringLiteral("Calibrando el parque — reducciones: 3"));
+    // Nothing else starts until it ends: no second piece of work, no command, no closing.
+    QVERIFY(!w.EnSegundoPlano("otro", [] { return TAlTerminar{}; }));
+    w.btCalcularClick();
+    QCOMPARE(c.llamadas, std::vector<std::string>{});
+    QVERIFY(!w.close());
+
+    soltar = true;
+    QTRY_VERIFY(!w.Ocupado());
+    QVERIFY(hilo_del_trabajo != std::this_thread::get_id());
+    QVERIFY(aplicado_en_la_ventana);
+    QVERIFY(w.centralWidget()->isEnabled());
+    QVERIFY(!w.pbProgreso->isVisible());
+    w.btCalcularClick();
+    QCOMPARE(c.llamadas, std::vector<std::string>{"btCalcularClick"});
+  }
+
+  void TrabajoQueFallaMuestraSuMensaje() {
+    const TCarpetasDePrueba carpetas;
+    TFormDezodudurAraRIVO w;
+    std::vector<std::string> mensajes;
+    w.dialogos.error = [&](const std::string& m) { mensajes.push_back(m); };
+    QSignalSpy fin(&w, &TFormDezodudurAraRIVO::TrabajoTerminado);
+    QVERIFY(w.EnSegundoPlano("Cargando", []() -> TAlTerminar {
+      throw ExcepcionES("No se puede abrir el archivo: x.clp");
+    }));
+    QVERIFY(fin.wait(10000));
+    QCOMPARE(mensajes, std::vector<std::string>{"No se puede abrir el archivo: x.clp"});
+    QVERIFY(w.centralWidget()->isEnabled());
+
+    // A real command that fails on its worker: "Calibrar" without a model looks for the fixed
+    // calibrator in the diagnostics folder, which is not there.
+    mensajes.clear();
+    w.btCalibrarParque->click();
+    QVERIFY(fin.wait(10000));
+    QCOMPARE(mensajes.size(), std::size_t{1});
+    QVERIFY2(mensajes[0].find("calibrador_RURIZ A.clp") != std::string::npos, mensajes[0].c_str());
+    QVERIFY(!w.Ocupado());
+  }
+
+  void CerrarConTrabajoEnCursoLoEspera() {
+    std::atomic<bool> termino{false};
+    {
+      TFormDezodudurAraRIVO w;
+      QVERIFY(w.EnSegundoPlano("Calculando", [&]() -> TAlTerminar {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        (void)w.Comandos().Estado().ModeloTeorico();
+        termino = true;
+        return {};
+      }));
+    }
+    QVERIFY(termino);
+  }
+
+  void CargarCalibradorLlenaAmbasPaginasYElTitulo() {
+    const TCarpetasDePrueba carpetas;
+    const std::string clp = CalibradorDelDemo(carpetas);
+    TFormDezodudurAraRIVO w;
+    std::vector<std::string> mensajes;
+    w.dialogos.error = [&](const std::string& m) { mensajes.push_back(m); };
+    QStringList filtros;
+    w.dialogos.archivo = [&](QFileDialog& d) -> std::optional<std::string> {
+      filtros = d.nameFilters();
+      return clp;
+    };
+    QSignalSpy fin(&w, &TFormDezodudurAraRIVO::TrabajoTerminado);
+    w.btCargarCalibrador->click();
+    QVERIFY(fin.wait(60000));
+    QCOMPARE(mensajes, std::vector<std::string>{});
+    QCOMPARE(filtros, QStringList{QStringLiteral("*.clp")});
+    const TParque_ModeloTeorico& m = *w.Comandos().Estado().ModeloTeorico();
+    QCOMPARE(w.windowTitle(), QStringLiteral("Calibrador cargado, Parque: ") + QTexto(m.nombre));
+    const std::pair<const char*, NReal> parametros[] = {
+        {"eGamma_Atmosfera", m.gamma_atmosfera},
+        {"eAlfaTerreno", m.alfa_terreno},
+        {"efpv3pe", m.fpv3pe},
+        {"eFactorPerdidasParque", m.factor_perdidas},
+        {"eLimiteDePotencia", m.potencia_autorizada_mw}};
+    for (const auto& [nombre, valor] : parametros) {
+      QCOMPARE(Texto(w, nombre), QTexto(RealAGeneral(valor)));
+      QCOMPARE(Texto(w, (std::string(nombre) + "1").c_str()), QTexto(RealAGeneral(valor)));
+    }
+    QCOMPARE(w.eGamma_Atmosfera1->text(), QTexto(RealAGeneral(0.125)));
+    QCOMPARE(w.eLimiteDePotencia1->text(), QTexto(RealAGeneral(14.5)));
+    QVERIFY(w.eEthaMeteo->text().startsWith(QStringLiteral("[ ")));
+    QCOMPARE(w.eEthaMeteo2->text(), w.eEthaMeteo->text());
+
+    // The calibrator's model simulates from the simplified page and paints both maps.
+    w.btCalcular1->click();
+    QCOMPARE(mensajes, std::vector<std::string>{});
+    QVERIFY(!w.pb_Parque_simple->Imagen().isNull());
+    QCOMPARE(w.pb_Parque_original->Imagen(), w.pb_Parque_simple->Imagen());
   }
 
   void RatonSobreElMapaMuestraLecturas() {

@@ -85,13 +85,14 @@ TResultadoComando btGuardarCalibradorClick(TEstadoAplicacion& estado,
   return r;
 }
 
-TResultadoComando btCalibrarParqueClick(TEstadoAplicacion& estado) {
+TResultadoComando btCalibrarParqueClick(TEstadoAplicacion& estado, std::ostream* salida) {
   TResultadoComando r;
   // 1.
   if (!estado.ModeloTeorico())
     r = CargarCalibrador(estado, ArchivoBasura("calibrador_RURIZ A.clp"));
   // A model loaded without its series has nothing to calibrate against.
   TCalibradorParque& c = CalibradorActual(estado);
+  if (salida != nullptr) c.FijarSalida(*salida);
   // 2.
   const NReal e = c.Calibrar({});
   // 3.

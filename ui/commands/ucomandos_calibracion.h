@@ -31,8 +31,9 @@ TResultadoComando btGuardarCalibradorClick(TEstadoAplicacion& estado,
                                            const TArchivoElegido& archivo);
 // "Calibrar": without a model the fixed calibrator "calibrador_RURIZ A.clp" of the diagnostics
 // folder is loaded first; refuses without a calibrator. The calibrated calibrator is saved as
-// "calibrador_" + the farm's name + "_FIN_.clp" in the diagnostics folder.
-TResultadoComando btCalibrarParqueClick(TEstadoAplicacion& estado);
+// "calibrador_" + the farm's name + "_FIN_.clp" in the diagnostics folder. Given `salida`, the
+// calibrator writes its progress lines there from now on.
+TResultadoComando btCalibrarParqueClick(TEstadoAplicacion& estado, std::ostream* salida = nullptr);
 // "Crear archivo .clp con MT y archivo .sas": the central's model file and measured series into a
 // new calibrator, saved in the central's folder and shown. Reads the S-curve fit range.
 TResultadoComando btLoadFromArchi_ModeloMTySeriesClick(TEstadoAplicacion& estado,

@@ -3,7 +3,10 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDateEdit>
+#include <atomic>
 #include <iostream>
+#include <mutex>
+#include <streambuf>
 
 #include "carpetas.h"
 #include "errores.h"
@@ -46,10 +49,79 @@ constexpr TCampoTexto kCamposLeidos[] = {
     {"NIDsupercentralBorrar", &TTextosVentana::NIDsupercentralBorrar},
 };
 
+// Copies every character to standard output and hands each finished line to the window's status
+// bar. Lines come from the worker thread and the window takes them on its own; only the newest
+// waits, so a model that writes thousands of lines does not flood the window.
+class TSalidaProgreso : public std::streambuf {
+ public:
+  explicit TSalidaProgreso(TFormDezodudurAraRIVO& ventana) : ventana_(&ventana) {}
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    Poner(traits_type::to_char_type(c));
+    return c;
+  }
+  std::streamsize xsputn(const char* s, std::streamsize n) override {
+    std::cout.write(s, n);
+    for (std::streamsize i = 0; i < n; ++i) Acumular(s[i]);
+    return n;
+  }
+  int sync() override {
+    std::cout.flush();
+    return 0;
+  }
+
+ private:
+  struct TUltimaLinea {
+    std::mutex cerrojo;
+    std::string linea;
+    std::atomic<bool> pendiente{false};
+  };
+
+  void Poner(char c) {
+    std::cout.put(c);
+    Acumular(c);
+  }
+  void Acumular(char c) {
+    if (c != '\n' && c != '\r') {
+      linea_ += c;
+      return;
+    }
+    if (linea_.empty()) return;
+    {
+      const std::lock_guard<std::mutex> g(ultima_->cerrojo);
+      ultima_->linea.swap(linea_);
+    }
+    linea_.clear();
+    if (ultima_->pendiente.exchange(true)) return;
+    // Dropped with the window if it goes first.
+    QMetaObject::invokeMethod(
+        ventana_,
+        [v = ventana_, u = ultima_] {
+          std::string linea;
+          {
+            const std::lock_guard<std::mutex> g(u->cerrojo);
+            linea = u->linea;
+          }
+          u->pendiente = false;
+          v->MostrarProgreso(linea);
+        },
+        Qt::QueuedConnection);
+  }
+
+  TFormDezodudurAraRIVO* ventana_;
+  std::string linea_;
+  std::shared_ptr<TUltimaLinea> ultima_ = std::make_shared<TUltimaLinea>();
+};
+
 }  // namespace
 
 TComandosVentana::TComandosVentana(TFormDezodudurAraRIVO& ventana)
-    : v_(ventana), estado_(TDBrosxCon::CrearDesdeEntorno()) {}
+    : v_(ventana),
+      progreso_(std::make_unique<TSalidaProgreso>(ventana)),
+      salida_(progreso_.get()),
+      estado_(TDBrosxCon::CrearDesdeEntorno()) {}
 
 TComandosVentana::~TComandosVentana() = default;
 
@@ -78,6 +150,19 @@ void TComandosVentana::Orden(TResultadoComando (*orden)(TEstadoAplicacion&)) {
   Aplicar(orden(estado_));
 }
 
+void TComandosVentana::EnSegundoPlano(
+    const std::string& titulo,
+    std::function<TResultadoComando(TEstadoAplicacion&, std::ostream&)> orden) {
+  LeerTextos();
+  // The window's inputs stay disabled until the result is applied, so nothing else touches the
+  // state meanwhile.
+  v_.EnSegundoPlano(titulo,
+                    [this, orden = std::move(orden)]() -> TFormDezodudurAraRIVO::TAlTerminar {
+                      auto r = std::make_shared<TResultadoComando>(orden(estado_, salida_));
+                      return [this, r] { Aplicar(*r); };
+                    });
+}
+
 void TComandosVentana::CargarDemo() {
   estado_.FijarModeloTeorico(CrearParqueDemo());
   TResultadoComando r;
@@ -86,9 +171,8 @@ void TComandosVentana::CargarDemo() {
 }
 
 void TComandosVentana::btBajarParqueClick() {
-  LeerTextos();
-  // Its progress lines go to standard output, beside the window.
-  Aplicar(::btBajarParqueClick(estado_, std::cout));
+  EnSegundoPlano("Descargando el parque",
+                 [](TEstadoAplicacion& e, std::ostream& s) { return ::btBajarParqueClick(e, s); });
 }
 void TComandosVentana::btCalcularClick() {
   // Without a model, a calibrator picked now gives one.
@@ -108,9 +192,11 @@ void TComandosVentana::btCambiar_roClick() { Orden(::btCambiar_roClick); }
 void TComandosVentana::btUpdateMTinDBClick() { Orden(::btUpdateMTinDBClick); }
 
 void TComandosVentana::btCargarCalibradorClick() {
-  LeerTextos();
-  Aplicar(
-      ::btCargarCalibradorClick(estado_, v_.ElegirArchivo(v_.odCalibrador, kFiltroCalibrador, {})));
+  const TArchivoElegido archivo = v_.ElegirArchivo(v_.odCalibrador, kFiltroCalibrador, {});
+  if (!archivo) return;
+  EnSegundoPlano("Cargando el calibrador", [archivo](TEstadoAplicacion& e, std::ostream& /*s*/) {
+    return ::btCargarCalibradorClick(e, archivo);
+  });
 }
 void TComandosVentana::btGuardarCalibradorClick() {
   // Without a calibrator there is nothing to save: no dialog either.
@@ -119,23 +205,32 @@ void TComandosVentana::btGuardarCalibradorClick() {
   Aplicar(::btGuardarCalibradorClick(estado_,
                                      v_.ElegirArchivo(v_.sdCalibrador, kFiltroCalibrador, {})));
 }
-void TComandosVentana::btCalibrarParqueClick() { Orden(::btCalibrarParqueClick); }
+void TComandosVentana::btCalibrarParqueClick() {
+  EnSegundoPlano("Calibrando el parque", [](TEstadoAplicacion& e, std::ostream& s) {
+    return ::btCalibrarParqueClick(e, &s);
+  });
+}
 void TComandosVentana::btLoadFromArchi_ModeloMTySeriesClick() {
-  LeerTextos();
-  Aplicar(::btLoadFromArchi_ModeloMTySeriesClick(estado_, std::cout));
+  EnSegundoPlano("Construyendo el calibrador", [](TEstadoAplicacion& e, std::ostream& s) {
+    return ::btLoadFromArchi_ModeloMTySeriesClick(e, s);
+  });
 }
 void TComandosVentana::CalibrarSimpleEthaMeteoClick() {
-  LeerTextos();
-  Aplicar(::CalibrarSimpleEthaMeteoClick(estado_, std::cout));
+  EnSegundoPlano("Calibración simple de EthaMeteo", [](TEstadoAplicacion& e, std::ostream& s) {
+    return ::CalibrarSimpleEthaMeteoClick(e, s);
+  });
 }
 void TComandosVentana::btCalcularMCClick() {
-  LeerTextos();
-  Aplicar(::btCalcularMCClick(estado_, std::cout));
+  EnSegundoPlano("Calculando el modelo combinado",
+                 [](TEstadoAplicacion& e, std::ostream& s) { return ::btCalcularMCClick(e, s); });
 }
 void TComandosVentana::btCargarMCClick() {
-  LeerTextos();
-  Aplicar(
-      ::btCargarMCClick(estado_, v_.ElegirArchivo(v_.odCalibrador, kFiltroModeloCombinado, {})));
+  const TArchivoElegido archivo = v_.ElegirArchivo(v_.odCalibrador, kFiltroModeloCombinado, {});
+  if (!archivo) return;
+  EnSegundoPlano("Cargando el modelo combinado",
+                 [archivo](TEstadoAplicacion& e, std::ostream& /*s*/) {
+                   return ::btCargarMCClick(e, archivo);
+                 });
 }
 void TComandosVentana::Button1Click() {
   LeerTextos();
@@ -156,21 +251,34 @@ TArchivoElegido TComandosVentana::ElegirSeries() {
 }
 void TComandosVentana::btProcesarSeriesConMCClick() {
   LeerTextos();
+  // The refusals come before any dialog; cancelling the dialog keeps the central's own series.
   if (!estado_.ModeloDelCalibrador() || !estado_.ModeloCombinado()) {
-    (void)::btProcesarSeriesConMCClick(estado_, std::nullopt, std::cout);
+    (void)::btProcesarSeriesConMCClick(estado_, std::nullopt, salida_);
   }
-  (void)::btProcesarSeriesConMCClick(estado_, ElegirSeries(), std::cout);
+  const TArchivoElegido series = ElegirSeries();
+  EnSegundoPlano("Procesando las series con el modelo combinado",
+                 [series](TEstadoAplicacion& e, std::ostream& s) {
+                   (void)::btProcesarSeriesConMCClick(e, series, s);
+                   return TResultadoComando{};
+                 });
 }
 void TComandosVentana::btProcesarRestriccionesClick() {
   LeerTextos();
   if (!estado_.ModeloDelCalibrador()) {
-    (void)::btProcesarRestriccionesClick(estado_, std::nullopt, std::cout);
+    (void)::btProcesarRestriccionesClick(estado_, std::nullopt, salida_);
   }
-  (void)::btProcesarRestriccionesClick(estado_, ElegirSeries(), std::cout);
+  const TArchivoElegido series = ElegirSeries();
+  if (!series) return;
+  EnSegundoPlano("Procesando las restricciones operativas",
+                 [series](TEstadoAplicacion& e, std::ostream& s) {
+                   (void)::btProcesarRestriccionesClick(e, series, s);
+                   return TResultadoComando{};
+                 });
 }
 void TComandosVentana::CrearSupercentralClick() {
-  LeerTextos();
-  Aplicar(::CrearSupercentralClick(estado_, std::cout));
+  EnSegundoPlano("Creando la supercentral", [](TEstadoAplicacion& e, std::ostream& s) {
+    return ::CrearSupercentralClick(e, s);
+  });
 }
 void TComandosVentana::BorrarSupercentralClick() {
   LeerTextos();

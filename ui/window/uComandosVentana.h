@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "ucomandos_calibracion.h"
@@ -74,6 +76,9 @@ class TComandosVentana {
   void CargarDemo();
 
   TEstadoAplicacion& Estado() { return estado_; }
+  // Where the commands write their progress lines: standard output, and the window's status bar
+  // while work runs. It outlives the state, whose models keep writing to it.
+  std::ostream& Salida() { return salida_; }
 
  protected:
   TFormDezodudurAraRIVO& v_;
@@ -84,6 +89,11 @@ class TComandosVentana {
   void Aplicar(const TResultadoComando& r);
   void Orden(TResultadoComando (*orden)(TEstadoAplicacion&));
   TArchivoElegido ElegirSeries();
+  // Reads the edits, then runs `orden` off the window's thread; its result is applied at the end.
+  void EnSegundoPlano(const std::string& titulo,
+                      std::function<TResultadoComando(TEstadoAplicacion&, std::ostream&)> orden);
 
+  std::unique_ptr<std::streambuf> progreso_;
+  std::ostream salida_;
   TEstadoAplicacion estado_;
 };

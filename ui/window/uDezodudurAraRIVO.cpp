@@ -7,11 +7,16 @@
 #include <QCloseEvent>
 #include <QDateEdit>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
+#include <QThread>
+#include <exception>
 
 #include "errores.h"
 #include "numtext.h"
@@ -55,14 +60,21 @@ TFormDezodudurAraRIVO::TFormDezodudurAraRIVO(QWidget* padre)
   CrearTabSheet5();
   CrearDialogos();
   CrearMenuVer();
+  CrearBarraDeEstado();
   ConectarManejadores();
 
-  // The client area below the menu bar.
-  resize(1484, 821 + menuBar()->sizeHint().height());
+  // The client area between the menu bar and the status bar.
+  resize(1484, 821 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
   FormCreate();
 }
 
-TFormDezodudurAraRIVO::~TFormDezodudurAraRIVO() = default;
+TFormDezodudurAraRIVO::~TFormDezodudurAraRIVO() {
+  // The work still running uses the commands' state: it must end before they go.
+  if (trabajo_ != nullptr) {
+    trabajo_->wait();
+    delete trabajo_;
+  }
+}
 
 void TFormDezodudurAraRIVO::FormCreate() {
   // 1-2. No current model; the commands hold the gateway connection.
@@ -79,6 +91,7 @@ void TFormDezodudurAraRIVO::FormCreate() {
 }
 
 void TFormDezodudurAraRIVO::FijarComandos(std::unique_ptr<TComandosVentana> comandos) {
+  EsperarTrabajo();
   comandos_ = std::move(comandos);
 }
 
@@ -91,6 +104,90 @@ void TFormDezodudurAraRIVO::Ejecutar(const std::function<void()>& orden) {
   } catch (...) {
     if (dialogos.error) dialogos.error("Error desconocido");
   }
+}
+
+void TFormDezodudurAraRIVO::Orden(const std::function<void()>& orden) {
+  if (Ocupado()) {
+    statusBar()->showMessage(QStringLiteral("Espere a que termine: ") + QTexto(titulo_trabajo_),
+                             5000);
+    return;
+  }
+  Ejecutar(orden);
+}
+
+bool TFormDezodudurAraRIVO::EnSegundoPlano(const std::string& titulo,
+                                           std::function<TAlTerminar()> trabajo) {
+  if (Ocupado()) return false;
+  // Filled by the worker, read on this thread once it has finished.
+  auto al_terminar = std::make_shared<TAlTerminar>();
+  auto error = std::make_shared<std::exception_ptr>();
+  trabajo_ = QThread::create([trabajo = std::move(trabajo), al_terminar, error] {
+    try {
+      *al_terminar = trabajo();
+    } catch (...) {
+      *error = std::current_exception();
+    }
+  });
+  // Queued: the thread emits it, this window's thread runs it.
+  connect(trabajo_, &QThread::finished, this, [this, al_terminar, error] {
+    trabajo_->wait();
+    delete trabajo_;
+    trabajo_ = nullptr;
+    Ejecutar([&] {
+      if (*error) std::rethrow_exception(*error);
+      if (*al_terminar) (*al_terminar)();
+    });
+    FijarOcupado(false, titulo_trabajo_);
+    emit TrabajoTerminado();
+  });
+  FijarOcupado(true, titulo);
+  trabajo_->start();
+  return true;
+}
+
+void TFormDezodudurAraRIVO::EsperarTrabajo() {
+  if (trabajo_ == nullptr) return;
+  trabajo_->wait();
+  // The thread's end is a call queued to this window; deliver it now.
+  while (Ocupado()) {
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    if (Ocupado()) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+  }
+}
+
+void TFormDezodudurAraRIVO::FijarOcupado(bool ocupado, const std::string& titulo) {
+  // Everything the user could start a command from, maps included, waits for the work.
+  centralWidget()->setEnabled(!ocupado);
+  menuBar()->setEnabled(!ocupado);
+  pbProgreso->setVisible(ocupado);
+  if (ocupado) {
+    titulo_trabajo_ = titulo;
+    statusBar()->clearMessage();
+    lProgreso->setText(QTexto(titulo));
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+  } else {
+    lProgreso->clear();
+    statusBar()->showMessage(QTexto(titulo) + QStringLiteral(": terminado"), 5000);
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void TFormDezodudurAraRIVO::MostrarProgreso(const std::string& linea) {
+  if (!Ocupado()) return;
+  lProgreso->setText(QTexto(titulo_trabajo_ + " — " + linea));
+}
+
+void TFormDezodudurAraRIVO::CrearBarraDeEstado() {
+  lProgreso = new QLabel(this);
+  lProgreso->setObjectName(QStringLiteral("lProgreso"));
+  statusBar()->addWidget(lProgreso, 1);
+  pbProgreso = new QProgressBar(this);
+  pbProgreso->setObjectName(QStringLiteral("pbProgreso"));
+  // The models report lines, not fractions: the bar only says the work goes on.
+  pbProgreso->setRange(0, 0);
+  pbProgreso->setMaximumWidth(200);
+  pbProgreso->setVisible(false);
+  statusBar()->addPermanentWidget(pbProgreso);
 }
 
 void TFormDezodudurAraRIVO::MostrarPagina(QWidget* pagina, bool visible) {
@@ -145,6 +242,13 @@ void TFormDezodudurAraRIVO::CopiarRegion(const TPaintBox& pb, int x1, int y1, in
 }
 
 void TFormDezodudurAraRIVO::closeEvent(QCloseEvent* evento) {
+  // Work under way has no safe stopping point: the window stays until it ends.
+  if (Ocupado()) {
+    evento->ignore();
+    statusBar()->showMessage(QStringLiteral("Espere a que termine: ") + QTexto(titulo_trabajo_),
+                             5000);
+    return;
+  }
   Ejecutar([this] { comandos_->FormClose(); });
   evento->accept();
 }
@@ -159,65 +263,65 @@ void TFormDezodudurAraRIVO::Copiar(QLineEdit* de, QLineEdit* a) {
 // Commands ------------------------------------------------------------------------------------
 
 void TFormDezodudurAraRIVO::btBajarParqueClick() {
-  Ejecutar([this] { comandos_->btBajarParqueClick(); });
+  Orden([this] { comandos_->btBajarParqueClick(); });
 }
 void TFormDezodudurAraRIVO::btCalcularClick() {
-  Ejecutar([this] { comandos_->btCalcularClick(); });
+  Orden([this] { comandos_->btCalcularClick(); });
 }
 void TFormDezodudurAraRIVO::CalcularvientoClick() {
-  Ejecutar([this] { comandos_->CalcularvientoClick(); });
+  Orden([this] { comandos_->CalcularvientoClick(); });
 }
 void TFormDezodudurAraRIVO::btCambiar_roClick() {
-  Ejecutar([this] { comandos_->btCambiar_roClick(); });
+  Orden([this] { comandos_->btCambiar_roClick(); });
 }
 void TFormDezodudurAraRIVO::btUpdateMTinDBClick() {
-  Ejecutar([this] { comandos_->btUpdateMTinDBClick(); });
+  Orden([this] { comandos_->btUpdateMTinDBClick(); });
 }
 void TFormDezodudurAraRIVO::btCargarCalibradorClick() {
-  Ejecutar([this] { comandos_->btCargarCalibradorClick(); });
+  Orden([this] { comandos_->btCargarCalibradorClick(); });
 }
 void TFormDezodudurAraRIVO::btGuardarCalibradorClick() {
-  Ejecutar([this] { comandos_->btGuardarCalibradorClick(); });
+  Orden([this] { comandos_->btGuardarCalibradorClick(); });
 }
 void TFormDezodudurAraRIVO::btCalibrarParqueClick() {
-  Ejecutar([this] { comandos_->btCalibrarParqueClick(); });
+  Orden([this] { comandos_->btCalibrarParqueClick(); });
 }
 void TFormDezodudurAraRIVO::btLoadFromArchi_ModeloMTySeriesClick() {
-  Ejecutar([this] { comandos_->btLoadFromArchi_ModeloMTySeriesClick(); });
+  Orden([this] { comandos_->btLoadFromArchi_ModeloMTySeriesClick(); });
 }
 void TFormDezodudurAraRIVO::CalibrarSimpleEthaMeteoClick() {
-  Ejecutar([this] { comandos_->CalibrarSimpleEthaMeteoClick(); });
+  Orden([this] { comandos_->CalibrarSimpleEthaMeteoClick(); });
 }
 void TFormDezodudurAraRIVO::btCalcularMCClick() {
-  Ejecutar([this] { comandos_->btCalcularMCClick(); });
+  Orden([this] { comandos_->btCalcularMCClick(); });
 }
 void TFormDezodudurAraRIVO::btCargarMCClick() {
-  Ejecutar([this] { comandos_->btCargarMCClick(); });
+  Orden([this] { comandos_->btCargarMCClick(); });
 }
 void TFormDezodudurAraRIVO::Button1Click() {
-  Ejecutar([this] { comandos_->Button1Click(); });
+  Orden([this] { comandos_->Button1Click(); });
 }
 void TFormDezodudurAraRIVO::btProcesarSeriesConMCClick() {
-  Ejecutar([this] { comandos_->btProcesarSeriesConMCClick(); });
+  Orden([this] { comandos_->btProcesarSeriesConMCClick(); });
 }
 void TFormDezodudurAraRIVO::btProcesarRestriccionesClick() {
-  Ejecutar([this] { comandos_->btProcesarRestriccionesClick(); });
+  Orden([this] { comandos_->btProcesarRestriccionesClick(); });
 }
 void TFormDezodudurAraRIVO::CrearSupercentralClick() {
-  Ejecutar([this] { comandos_->CrearSupercentralClick(); });
+  Orden([this] { comandos_->CrearSupercentralClick(); });
 }
 void TFormDezodudurAraRIVO::BorrarSupercentralClick() {
-  Ejecutar([this] { comandos_->BorrarSupercentralClick(); });
+  Orden([this] { comandos_->BorrarSupercentralClick(); });
 }
 
 // Maps ----------------------------------------------------------------------------------------
 
 void TFormDezodudurAraRIVO::VelocidadesMT_To_PB(TPaintBox* pb) {
-  Ejecutar([this, pb] { comandos_->VelocidadesMT_To_PB(*pb); });
+  Orden([this, pb] { comandos_->VelocidadesMT_To_PB(*pb); });
 }
 
 void TFormDezodudurAraRIVO::pb_Parque_originalMouseMove(TPaintBox* /*pb*/, int x, int y) {
-  Ejecutar([this, x, y] {
+  Orden([this, x, y] {
     const std::optional<TLecturaRaton> l = comandos_->LecturaRaton(x, y);
     if (!l) return;
     eCoordenadasXY->setText(QTexto(l->coordenadas));
@@ -226,7 +330,7 @@ void TFormDezodudurAraRIVO::pb_Parque_originalMouseMove(TPaintBox* /*pb*/, int x
 }
 
 void TFormDezodudurAraRIVO::pb_Parque_originalMouseDown(TPaintBox* pb, int x, int y) {
-  Ejecutar([this, pb, x, y] {
+  Orden([this, pb, x, y] {
     const std::optional<TSeleccionMolino> s = comandos_->SeleccionarMolino(x, y);
     if (!s) return;
     eEthaMolino->setText(QTexto(s->etha));

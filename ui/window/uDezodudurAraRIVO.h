@@ -15,9 +15,11 @@ class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QSplitter;
 class QTabWidget;
+class QThread;
 class TComandosVentana;
 class TPaintBox;
 
@@ -46,13 +48,27 @@ class TFormDezodudurAraRIVO : public QMainWindow {
   explicit TFormDezodudurAraRIVO(QWidget* padre = nullptr);
   ~TFormDezodudurAraRIVO() override;
 
-  // Replaces the commands (tests put a double here).
+  // Replaces the commands (tests put a double here); waits for work in progress first.
   void FijarComandos(std::unique_ptr<TComandosVentana> comandos);
   TComandosVentana& Comandos() { return *comandos_; }
 
   // Runs one handler: an exception becomes a message box; the window keeps whatever state the
   // handler reached.
   void Ejecutar(const std::function<void()>& orden);
+
+  // A function that a piece of work returns, to run on the window's thread when it ends.
+  using TAlTerminar = std::function<void()>;
+  // Runs `trabajo` on a thread of its own while the window's inputs are disabled and the status
+  // bar shows `titulo` with a busy bar; what it returns then runs on the window's thread. An
+  // exception from either side shows its message. Only one piece of work runs at a time, so the
+  // models are never used by two computations at once: false, and nothing runs, while another
+  // one is under way.
+  bool EnSegundoPlano(const std::string& titulo, std::function<TAlTerminar()> trabajo);
+  [[nodiscard]] bool Ocupado() const { return trabajo_ != nullptr; }
+  // Blocks until the work under way (if any) has ended and its result has been applied.
+  void EsperarTrabajo();
+  // The last progress line of the work under way, in the status bar.
+  void MostrarProgreso(const std::string& linea);
 
   // Shows the given page's tab (the View menu does this for the hidden pages).
   void MostrarPagina(QWidget* pagina, bool visible);
@@ -178,6 +194,10 @@ class TFormDezodudurAraRIVO : public QMainWindow {
   QFileDialog* odProcesarSeries = nullptr;
   QFileDialog* OpenDialog1 = nullptr;
 
+  // Status bar: what the window is doing and a busy bar while work runs.
+  QLabel* lProgreso = nullptr;
+  QProgressBar* pbProgreso = nullptr;
+
   // View menu entries that show the pages whose tabs start hidden.
   QAction* verTabSheet2 = nullptr;
   QAction* verTabSheet3 = nullptr;
@@ -243,6 +263,10 @@ class TFormDezodudurAraRIVO : public QMainWindow {
   void btLevantarCurvaAeroADBClick() {}
   void CalcularReduccionClick() {}
 
+ signals:
+  // A piece of work run by EnSegundoPlano has ended and its result has been applied.
+  void TrabajoTerminado();
+
  protected:
   void closeEvent(QCloseEvent* evento) override;
 
@@ -255,10 +279,16 @@ class TFormDezodudurAraRIVO : public QMainWindow {
   void CrearMenuVer();
   void ConectarManejadores();
   void FormCreate();
+  void CrearBarraDeEstado();
+  // The handlers of commands and maps: refused with a note while work is under way.
+  void Orden(const std::function<void()>& orden);
+  void FijarOcupado(bool ocupado, const std::string& titulo);
 
   static void Copiar(QLineEdit* de, QLineEdit* a);
 
   std::unique_ptr<TComandosVentana> comandos_;
+  QThread* trabajo_ = nullptr;
+  std::string titulo_trabajo_;
 };
 
 // A label above its edit, as one cell of a grid; the edit carries `nombre`, the label
