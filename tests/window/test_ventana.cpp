@@ -121,7 +121,7 @@ class TCarpetasDePrueba {
 };
 
 // A calibrator of the demo farm with distinctive parameters, built from ten days of series
-// generated from the farm itself, saved as a ".clp" file.
+// generated from the farm itself, saved as the central's ".clp" file.
 std::string CalibradorDelDemo(const TCarpetasDePrueba& carpetas) {
   std::shared_ptr<TParque_ModeloTeorico> m = CrearParqueDemo();
   // A coarse grid keeps the power table quick.
@@ -139,7 +139,9 @@ std::string CalibradorDelDemo(const TCarpetasDePrueba& carpetas) {
   std::ostringstream progreso;
   const std::unique_ptr<TCalibradorParque> c =
       TCalibradorParque::CrearDesdeSeries(m, 5, 95, sas, progreso, false);
-  const std::string clp = carpetas.Ruta("demo.clp");
+  // Where the combined-model command looks for it.
+  AsegurarCarpeta(CarpetaCentral(m->nid_central));
+  const std::string clp = ArchivoCalibrador(m->nid_central);
   c->GuardarEnArchivo(clp);
   return clp;
 }
@@ -466,6 +468,50 @@ class TestVentana : public QObject {
     QCOMPARE(mensajes, std::vector<std::string>{});
     QVERIFY(!w.pb_Parque_simple->Imagen().isNull());
     QCOMPARE(w.pb_Parque_original->Imagen(), w.pb_Parque_simple->Imagen());
+  }
+
+  void CurvasDePotenciaConElModeloCombinado() {
+    const TCarpetasDePrueba carpetas;
+    const std::string clp = CalibradorDelDemo(carpetas);
+    TFormDezodudurAraRIVO w;
+    std::vector<std::string> mensajes;
+    w.dialogos.error = [&](const std::string& m) { mensajes.push_back(m); };
+    std::string elegido = clp;
+    QStringList filtros;
+    w.dialogos.archivo = [&](QFileDialog& d) -> std::optional<std::string> {
+      filtros = d.nameFilters();
+      return elegido;
+    };
+    QSignalSpy fin(&w, &TFormDezodudurAraRIVO::TrabajoTerminado);
+    w.btCargarCalibrador->click();
+    QVERIFY(fin.wait(60000));
+    const std::int32_t central = w.Comandos().Estado().ModeloTeorico()->nid_central;
+
+    // "Calcular MC" builds the correction from the central's calibrator file and saves it.
+    w.eNidCentral->setText(QString::number(central));
+    w.btCalcularMC->click();
+    QVERIFY(fin.wait(120000));
+    QCOMPARE(mensajes, std::vector<std::string>{});
+    const std::string pmc = ArchivoModeloCombinado(central);
+    QVERIFY(QFile::exists(QTexto(pmc)));
+
+    // The three curves of one direction, drawn on the chart page and written as a picture.
+    w.eDir->setText(QStringLiteral("22.5"));
+    w.Button1->click();
+    QCOMPARE(mensajes, std::vector<std::string>{});
+    QCOMPARE(w.PaintBox1->Imagen().size(), QSize(797, 501));
+    QVERIFY(QFile::exists(QTexto(ArchivoBasura("curvas_MW_PE_MT_2250.jpg"))));
+
+    // "Cargar MC" lists combined models first, and writes the curve comparison when loading.
+    elegido = pmc;
+    w.btCargarMC1->click();
+    QVERIFY(fin.wait(60000));
+    QCOMPARE(mensajes, std::vector<std::string>{});
+    QCOMPARE(filtros, (QStringList{QStringLiteral("*.pmc"), QStringLiteral("*.clp")}));
+    QVERIFY(QFile::exists(QTexto(ArchivoBasura("compartivacurvas.xlt"))));
+    QVERIFY(w.windowTitle().startsWith(QStringLiteral("Calibrador cargado, Parque: ")));
+    QCOMPARE(w.Comandos().Estado().Calibrador().get(),
+             static_cast<const void*>(w.Comandos().Estado().ModeloCombinado().get()));
   }
 
   void RatonSobreElMapaMuestraLecturas() {
