@@ -150,27 +150,42 @@ void LeerEstacion(TParque_ModeloTeorico& p, TDataSetGenerico& r) {
 }  // namespace
 
 void TParque_ModeloTeorico::TerminarCargaDB(TDBrosxCon& conexion, bool nuevo) {
-  // 7. a new model's rows: the model itself, then one efficiency row per turbine.
-  if (nuevo) {
-    nid_modelo_teorico = conexion.NextNid("modelo_teorico");
-    Ejecutar(conexion, InsercionModelo(nid_modelo_teorico, nid_central));
-    for (const auto& m : molinos) {
-      Ejecutar(conexion,
-               "INSERT INTO modelo_teorico_etha_molinos ( nid_modelo, nid_molino, etha ) VALUES "
-               "( " +
-                   SQLEntero(nid_modelo_teorico) + ", " + SQLEntero(m->nid) + ", 1 )");
+  bool fila_insertada = false;
+  try {
+    // 7. a new model's rows: the model itself, then one efficiency row per turbine.
+    if (nuevo) {
+      nid_modelo_teorico = conexion.NextNid("modelo_teorico");
+      Ejecutar(conexion, InsercionModelo(nid_modelo_teorico, nid_central));
+      fila_insertada = true;
+      for (const auto& m : molinos) {
+        Ejecutar(conexion,
+                 "INSERT INTO modelo_teorico_etha_molinos ( nid_modelo, nid_molino, etha ) VALUES "
+                 "( " +
+                     SQLEntero(nid_modelo_teorico) + ", " + SQLEntero(m->nid) + ", 1 )");
+      }
     }
+    // 8. a turbine without its row in this model gets -1.
+    for (auto& m : molinos) {
+      m->etha = conexion.QueryFloat(
+          "SELECT etha FROM modelo_teorico_etha_molinos WHERE nid_modelo = " +
+              SQLEntero(nid_modelo_teorico) + " AND nid_molino = " + SQLEntero(m->nid),
+          -1.0);
+    }
+    // 9.
+    CalcularPosicionesRelativas();
+    if (nuevo) ActualizarEnDB(conexion);
+  } catch (...) {
+    // A model row without its parameters would be the newest one of the central, and every later
+    // load would read it and fail: the rows this load wrote go back out. Best effort, as the
+    // gateway that just failed may fail again; the first error is the one reported.
+    if (fila_insertada) {
+      (void)conexion.ExecSQL("DELETE FROM modelo_teorico_etha_molinos WHERE nid_modelo = " +
+                             SQLEntero(nid_modelo_teorico));
+      (void)conexion.ExecSQL("DELETE FROM modelo_teorico WHERE nid = " +
+                             SQLEntero(nid_modelo_teorico));
+    }
+    throw;
   }
-  // 8. a turbine without its row in this model gets -1.
-  for (auto& m : molinos) {
-    m->etha = conexion.QueryFloat(
-        "SELECT etha FROM modelo_teorico_etha_molinos WHERE nid_modelo = " +
-            SQLEntero(nid_modelo_teorico) + " AND nid_molino = " + SQLEntero(m->nid),
-        -1.0);
-  }
-  // 9.
-  CalcularPosicionesRelativas();
-  if (nuevo) ActualizarEnDB(conexion);
   PrepararDerivados();
 }
 

@@ -324,13 +324,18 @@ TEST_P(ModeloEnDB, UnaEscrituraFallidaDetieneLaCargaYLaActualizacion) {
   motor_->OlvidarSentencias();
   EXPECT_THAT([&] { Cargar(5); }, ThrowsMessage<Excepcion>(StrEq(mensaje)));
   const std::vector<std::string> escritas = Escrituras();
-  ASSERT_EQ(escritas.size(), 3U);
+  ASSERT_EQ(escritas.size(), 5U);
   EXPECT_THAT(escritas[1], StartsWith("INSERT INTO modelo_teorico "));
   EXPECT_THAT(escritas[2], StartsWith("INSERT INTO modelo_teorico_etha_molinos"));
+  // The half-written model goes back out, so it is not the central's newest model afterwards.
+  EXPECT_THAT(escritas[3], StartsWith("DELETE FROM modelo_teorico_etha_molinos WHERE nid_modelo"));
+  EXPECT_THAT(escritas[4], StartsWith("DELETE FROM modelo_teorico WHERE nid = "));
+  EXPECT_EQ(Columna("SELECT count(*) FROM modelo_teorico WHERE central = 5"), "0");
 
+  // With the gateway well again the next load starts afresh.
   motor_->FallarSentencias("");
-  Sembrar("DELETE FROM modelo_teorico");
   auto p = Cargar(5);
+  EXPECT_EQ(p->alfa_terreno, 0.5);
   // An update stops at the first statement that fails and says so.
   motor_->FallarSentencias("UPDATE modelo_teorico_etha_molinos");
   motor_->OlvidarSentencias();
