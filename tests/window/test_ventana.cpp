@@ -146,6 +146,31 @@ std::string CalibradorDelDemo(const TCarpetasDePrueba& carpetas) {
   return clp;
 }
 
+// A window over the demo farm's calibrator file, its dialogs answered: errors are collected, and
+// every file dialog records its filters and picks `elegido` (the calibrator at first).
+struct TVentanaDePrueba {
+  TVentanaDePrueba() {
+    w.dialogos.error = [this](const std::string& m) { mensajes.push_back(m); };
+    w.dialogos.archivo = [this](QFileDialog& d) -> std::optional<std::string> {
+      filtros = d.nameFilters();
+      return elegido;
+    };
+  }
+  // Clicks a button whose command runs in the background and waits for its end.
+  bool ClicYEspera(QPushButton* boton) {
+    fin.clear();
+    boton->click();
+    return fin.wait(120000);
+  }
+
+  TCarpetasDePrueba carpetas;
+  std::string elegido = CalibradorDelDemo(carpetas);
+  TFormDezodudurAraRIVO w;
+  std::vector<std::string> mensajes;
+  QStringList filtros;
+  QSignalSpy fin{&w, &TFormDezodudurAraRIVO::TrabajoTerminado};
+};
+
 }  // namespace
 
 class TestVentana : public QObject {
@@ -431,21 +456,12 @@ class TestVentana : public QObject {
   }
 
   void CargarCalibradorLlenaAmbasPaginasYElTitulo() {
-    const TCarpetasDePrueba carpetas;
-    const std::string clp = CalibradorDelDemo(carpetas);
-    TFormDezodudurAraRIVO w;
-    std::vector<std::string> mensajes;
-    w.dialogos.error = [&](const std::string& m) { mensajes.push_back(m); };
-    QStringList filtros;
-    w.dialogos.archivo = [&](QFileDialog& d) -> std::optional<std::string> {
-      filtros = d.nameFilters();
-      return clp;
-    };
-    QSignalSpy fin(&w, &TFormDezodudurAraRIVO::TrabajoTerminado);
-    w.btCargarCalibrador->click();
-    QVERIFY(fin.wait(60000));
+    TVentanaDePrueba v;
+    QVERIFY(v.ClicYEspera(v.w.btCargarCalibrador));
+    TFormDezodudurAraRIVO& w = v.w;
+    const std::vector<std::string>& mensajes = v.mensajes;
     QCOMPARE(mensajes, std::vector<std::string>{});
-    QCOMPARE(filtros, QStringList{QStringLiteral("*.clp")});
+    QCOMPARE(v.filtros, QStringList{QStringLiteral("*.clp")});
     const TParque_ModeloTeorico& m = *w.Comandos().Estado().ModeloTeorico();
     QCOMPARE(w.windowTitle(), QStringLiteral("Calibrador cargado, Parque: ") + QTexto(m.nombre));
     const std::pair<const char*, NReal> parametros[] = {
@@ -471,26 +487,15 @@ class TestVentana : public QObject {
   }
 
   void CurvasDePotenciaConElModeloCombinado() {
-    const TCarpetasDePrueba carpetas;
-    const std::string clp = CalibradorDelDemo(carpetas);
-    TFormDezodudurAraRIVO w;
-    std::vector<std::string> mensajes;
-    w.dialogos.error = [&](const std::string& m) { mensajes.push_back(m); };
-    std::string elegido = clp;
-    QStringList filtros;
-    w.dialogos.archivo = [&](QFileDialog& d) -> std::optional<std::string> {
-      filtros = d.nameFilters();
-      return elegido;
-    };
-    QSignalSpy fin(&w, &TFormDezodudurAraRIVO::TrabajoTerminado);
-    w.btCargarCalibrador->click();
-    QVERIFY(fin.wait(60000));
+    TVentanaDePrueba v;
+    QVERIFY(v.ClicYEspera(v.w.btCargarCalibrador));
+    TFormDezodudurAraRIVO& w = v.w;
+    const std::vector<std::string>& mensajes = v.mensajes;
     const std::int32_t central = w.Comandos().Estado().ModeloTeorico()->nid_central;
 
     // "Calcular MC" builds the correction from the central's calibrator file and saves it.
     w.eNidCentral->setText(QString::number(central));
-    w.btCalcularMC->click();
-    QVERIFY(fin.wait(120000));
+    QVERIFY(v.ClicYEspera(w.btCalcularMC));
     QCOMPARE(mensajes, std::vector<std::string>{});
     const std::string pmc = ArchivoModeloCombinado(central);
     QVERIFY(QFile::exists(QTexto(pmc)));
@@ -503,11 +508,10 @@ class TestVentana : public QObject {
     QVERIFY(QFile::exists(QTexto(ArchivoBasura("curvas_MW_PE_MT_2250.jpg"))));
 
     // "Cargar MC" lists combined models first, and writes the curve comparison when loading.
-    elegido = pmc;
-    w.btCargarMC1->click();
-    QVERIFY(fin.wait(60000));
+    v.elegido = pmc;
+    QVERIFY(v.ClicYEspera(w.btCargarMC1));
     QCOMPARE(mensajes, std::vector<std::string>{});
-    QCOMPARE(filtros, (QStringList{QStringLiteral("*.pmc"), QStringLiteral("*.clp")}));
+    QCOMPARE(v.filtros, (QStringList{QStringLiteral("*.pmc"), QStringLiteral("*.clp")}));
     QVERIFY(QFile::exists(QTexto(ArchivoBasura("compartivacurvas.xlt"))));
     QVERIFY(w.windowTitle().startsWith(QStringLiteral("Calibrador cargado, Parque: ")));
     QCOMPARE(w.Comandos().Estado().Calibrador().get(),
