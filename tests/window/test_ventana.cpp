@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -430,6 +431,7 @@ class TestVentana : public QObject {
     QVERIFY(fin.wait(10000));
     QCOMPARE(mensajes, std::vector<std::string>{"No se puede abrir el archivo: x.clp"});
     QVERIFY(w.centralWidget()->isEnabled());
+    QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("Cargando: falló"));
 
     // A real command that fails on its worker: "Calibrar" without a model looks for the fixed
     // calibrator in the diagnostics folder, which is not there.

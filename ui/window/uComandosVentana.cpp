@@ -101,10 +101,11 @@ class TSalidaProgreso : public std::streambuf {
         [v = ventana_, u = ultima_] {
           std::string linea;
           {
+            // Cleared before the read: a line that comes after it is posted anew.
             const std::lock_guard<std::mutex> g(u->cerrojo);
+            u->pendiente = false;
             linea = u->linea;
           }
-          u->pendiente = false;
           v->MostrarProgreso(linea);
         },
         Qt::QueuedConnection);

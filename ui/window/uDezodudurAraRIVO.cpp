@@ -108,8 +108,7 @@ void TFormDezodudurAraRIVO::Ejecutar(const std::function<void()>& orden) {
 
 void TFormDezodudurAraRIVO::Orden(const std::function<void()>& orden) {
   if (Ocupado()) {
-    statusBar()->showMessage(QStringLiteral("Espere a que termine: ") + QTexto(titulo_trabajo_),
-                             5000);
+    AvisarOcupado();
     return;
   }
   Ejecutar(orden);
@@ -133,11 +132,16 @@ bool TFormDezodudurAraRIVO::EnSegundoPlano(const std::string& titulo,
     trabajo_->wait();
     delete trabajo_;
     trabajo_ = nullptr;
+    bool terminado = false;
     Ejecutar([&] {
       if (*error) std::rethrow_exception(*error);
       if (*al_terminar) (*al_terminar)();
+      terminado = true;
     });
     FijarOcupado(false, titulo_trabajo_);
+    statusBar()->showMessage(QTexto(titulo_trabajo_) + (terminado ? QStringLiteral(": terminado")
+                                                                  : QStringLiteral(": falló")),
+                             5000);
     emit TrabajoTerminado();
   });
   FijarOcupado(true, titulo);
@@ -167,9 +171,13 @@ void TFormDezodudurAraRIVO::FijarOcupado(bool ocupado, const std::string& titulo
     QApplication::setOverrideCursor(Qt::BusyCursor);
   } else {
     lProgreso->clear();
-    statusBar()->showMessage(QTexto(titulo) + QStringLiteral(": terminado"), 5000);
     QApplication::restoreOverrideCursor();
   }
+}
+
+void TFormDezodudurAraRIVO::AvisarOcupado() {
+  statusBar()->showMessage(QStringLiteral("Espere a que termine: ") + QTexto(titulo_trabajo_),
+                           5000);
 }
 
 void TFormDezodudurAraRIVO::MostrarProgreso(const std::string& linea) {
@@ -245,8 +253,7 @@ void TFormDezodudurAraRIVO::closeEvent(QCloseEvent* evento) {
   // Work under way has no safe stopping point: the window stays until it ends.
   if (Ocupado()) {
     evento->ignore();
-    statusBar()->showMessage(QStringLiteral("Espere a que termine: ") + QTexto(titulo_trabajo_),
-                             5000);
+    AvisarOcupado();
     return;
   }
   Ejecutar([this] { comandos_->FormClose(); });

@@ -283,6 +283,8 @@ class TFormDezodudurAraRIVO : public QMainWindow {
   // The handlers of commands and maps: refused with a note while work is under way.
   void Orden(const std::function<void()>& orden);
   void FijarOcupado(bool ocupado, const std::string& titulo);
+  // The status note for whatever the user tried while work runs.
+  void AvisarOcupado();
 
   static void Copiar(QLineEdit* de, QLineEdit* a);
 
