@@ -22,12 +22,6 @@ const char* const kSinModeloCombinado = "No hay un modelo combinado cargado.";
 // Without a calibrator the simple calibration works through this list of centrals.
 constexpr std::int32_t kCentralesEthaMeteoSimple[] = {8};
 
-void Escribir(TResultadoComando& r, TEstadoAplicacion& estado, std::string TTextosVentana::*campo,
-              const char* control, std::string texto) {
-  estado.textos.*campo = texto;
-  r.textos.emplace_back(control, std::move(texto));
-}
-
 TCalibradorParque& CalibradorActual(TEstadoAplicacion& estado) {
   if (!estado.Calibrador()) throw Excepcion(kSinCalibrador);
   return *estado.Calibrador();

@@ -18,13 +18,6 @@ const char* const kSinCalibrador = "No hay un calibrador cargado.";
 const char* const kSinDireccion =
     "El modelo teórico no está preparado para una dirección: simule primero.";
 
-// Sets the edit's text in the state and records it for the window.
-void Escribir(TResultadoComando& r, TEstadoAplicacion& estado, std::string TTextosVentana::*campo,
-              const char* control, std::string texto) {
-  estado.textos.*campo = texto;
-  r.textos.emplace_back(control, std::move(texto));
-}
-
 TParque_ModeloTeorico& ModeloActual(TEstadoAplicacion& estado) {
   if (!estado.ModeloTeorico()) throw Excepcion(kSinModelo);
   return *estado.ModeloTeorico();
@@ -72,6 +65,12 @@ void LeerParametrosModelo(TEstadoAplicacion& estado) {
       estado.ModeloCombinado()->ReconstruirParametros();
     }
   }
+}
+
+void Escribir(TResultadoComando& r, TEstadoAplicacion& estado, std::string TTextosVentana::*campo,
+              const char* control, std::string texto) {
+  estado.textos.*campo = texto;
+  r.textos.emplace_back(control, std::move(texto));
 }
 
 void MostrarParametrosModelo(TEstadoAplicacion& estado, TResultadoComando& r) {

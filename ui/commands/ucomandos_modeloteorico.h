@@ -47,6 +47,10 @@ std::string MensajePotenciaAutorizada(NReal potencia_autorizada_mw);
 // same length is copied into the existing vector, so references to its elements stay valid.
 void LeerParametrosModelo(TEstadoAplicacion& estado);
 
+// Sets an edit's text in the state and records it for the window.
+void Escribir(TResultadoComando& r, TEstadoAplicacion& estado, std::string TTextosVentana::*campo,
+              const char* control, std::string texto);
+
 // The current model's parameters into the parameter edits, in the current number format.
 void MostrarParametrosModelo(TEstadoAplicacion& estado, TResultadoComando& r);
 
